@@ -1,0 +1,30 @@
+# korvane_add_library(<name> SOURCES ... DEPS ...)
+#   One library per source folder; the folder's parent (src/) is the include root,
+#   so code includes "settings/ini_file.h", "device/hid_backend.h" and so on.
+function(korvane_add_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+endfunction()
+
+# korvane_add_test(<name> SOURCES ... DEPS ... [QT])
+#   A GoogleTest (or, with QT, a Qt Test) executable registered with CTest.
+#   Qt tests run on the offscreen platform so they need no display.
+function(korvane_add_test name)
+  cmake_parse_arguments(ARG "QT" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+  target_compile_definitions(${name} PRIVATE
+    KORVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    KORVANE_START_DIR="${KORVANE_START_DIR}"
+    KORVANE_FIXTURES_DIR="${PROJECT_SOURCE_DIR}/tests/fixtures")
+  if(ARG_QT)
+    target_link_libraries(${name} PRIVATE ${ARG_DEPS} Qt6::Test)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  else()
+    target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main)
+    add_test(NAME ${name} COMMAND ${name})
+  endif()
+endfunction()

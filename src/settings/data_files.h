@@ -1,0 +1,39 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "settings/mode_block.h"
+
+namespace korvane::settings {
+
+class CodePage;
+
+// Where the mode files live: `configure` holds the settings files and GM.ini,
+// `data` the data files; both have `Default_` factory copies beside them.
+std::filesystem::path dataFilePath(const std::filesystem::path& dataDir, int mode);
+std::filesystem::path settingsFilePath(const std::filesystem::path& configDir, int mode);
+std::string dataSectionName(int mode);      // "Mode3_data"
+std::string settingsSectionName(int mode);  // "Mode3"
+
+// Reads Data0..Data63 into `block` (low 8 bits of each value, a missing value
+// reads as 0). Returns false, leaving `block` alone, when the file is missing.
+bool readDataFile(const std::filesystem::path& file, const CodePage& codePage, ModeBlock& block);
+
+// Writes Data0..Data63, keeping whatever else the file holds. Returns the
+// user-facing error when the system refuses the write.
+[[nodiscard]] std::optional<std::string> writeDataFile(const std::filesystem::path& file,
+                                                       const CodePage& codePage,
+                                                       const ModeBlock& block);
+
+// The load step: all five data files go through the working block into the
+// stored blocks, then the active mode is brought into the working block and
+// `readSettingsFile(mode)` sets the controls from its settings file (whose
+// handlers write the working block). Unsaved edits of every mode are dropped.
+void LoadModeForEditing(ModeBlocks& blocks, const std::filesystem::path& dataDir,
+                        const CodePage& codePage,
+                        const std::function<void(int mode)>& readSettingsFile);
+
+}  // namespace korvane::settings

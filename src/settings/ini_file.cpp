@@ -1,0 +1,441 @@
+#include "settings/ini_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstdint>
+#include <utility>
+
+namespace korvane::settings {
+
+namespace {
+
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+// The blanks the profile functions strip. NUL is not one of them: a NUL byte
+// is kept like any other byte.
+bool isBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\v';
+}
+
+std::string_view trimLeft(std::string_view s) {
+  while (!s.empty() && isBlank(s.front())) {
+    s.remove_prefix(1);
+  }
+  return s;
+}
+
+std::string_view trimRight(std::string_view s) {
+  while (!s.empty() && isBlank(s.back())) {
+    s.remove_suffix(1);
+  }
+  return s;
+}
+
+std::string_view trim(std::string_view s) {
+  return trimRight(trimLeft(s));
+}
+
+char asciiLower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) {
+    return false;
+  }
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (asciiLower(a[i]) != asciiLower(b[i])) {
+      return false;
+    }
+  }
+  return true;
+}
+
+enum class LineKind { Other, Section, Key };
+
+struct ParsedLine {
+  LineKind kind = LineKind::Other;
+  std::string_view name;
+  std::string_view value;
+  std::size_t valueStart = 0;  // offset of the value in the line (after "=" and blanks)
+};
+
+// "=", ";", "[", CR and LF are below 0x40, so none of them can be the second
+// byte of a GBK or Big5 character; "]" can, but it only matters in a section
+// line, whose names are ASCII.
+ParsedLine parseLine(std::string_view text) {
+  ParsedLine parsed;
+  const std::string_view content = trimLeft(text);
+  if (content.empty() || content.front() == ';') {
+    return parsed;
+  }
+  if (content.front() == '[') {
+    const std::string_view body = content.substr(1);
+    parsed.kind = LineKind::Section;
+    parsed.name = trim(body.substr(0, body.find(']')));
+    return parsed;
+  }
+  const std::size_t equals = text.find('=');
+  if (equals == std::string_view::npos) {
+    return parsed;
+  }
+  parsed.kind = LineKind::Key;
+  parsed.name = trim(text.substr(0, equals));
+  std::size_t valueStart = equals + 1;
+  while (valueStart < text.size() && isBlank(text[valueStart])) {
+    ++valueStart;
+  }
+  parsed.valueStart = valueStart;
+  parsed.value = trimRight(text.substr(valueStart));
+  return parsed;
+}
+
+bool isBlankLine(std::string_view text) {
+  return trimLeft(text).empty();
+}
+
+// Reads a regular file whole. nullopt when it is missing, not a regular file,
+// or cannot be read.
+std::optional<std::string> readWholeFile(const std::filesystem::path& path) {
+  // O_NONBLOCK keeps a FIFO at that path from blocking the open.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) {
+    return std::nullopt;
+  }
+  std::optional<std::string> bytes;
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+    std::string content;
+    std::array<char, 8192> buffer{};
+    bool ok = true;
+    while (true) {
+      const ssize_t n = ::read(fd, buffer.data(), buffer.size());
+      if (n < 0 && errno == EINTR) {
+        continue;
+      }
+      if (n < 0) {
+        ok = false;
+        break;
+      }
+      if (n == 0) {
+        break;
+      }
+      content.append(buffer.data(), static_cast<std::size_t>(n));
+    }
+    if (ok) {
+      bytes = std::move(content);
+    }
+  }
+  // Nothing was written through this descriptor, so a failing close loses nothing.
+  static_cast<void>(::close(fd));
+  return bytes;
+}
+
+// The temporary file of a save: closed and removed unless the rename took it.
+class TemporaryFile {
+ public:
+  TemporaryFile() = default;
+  ~TemporaryFile() {
+    if (fd_ >= 0) {
+      static_cast<void>(::close(fd_));
+    }
+    if (!name_.empty() && !renamed_) {
+      static_cast<void>(::unlink(name_.c_str()));
+    }
+  }
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+  TemporaryFile(TemporaryFile&&) = delete;
+  TemporaryFile& operator=(TemporaryFile&&) = delete;
+
+  bool create(const std::filesystem::path& target) {
+    const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
+    std::string name = (folder / ("." + target.filename().string() + ".tmp-XXXXXX")).string();
+    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+    if (fd < 0) {
+      return false;
+    }
+    fd_ = fd;
+    name_ = std::move(name);
+    return true;
+  }
+
+  // mkostemp creates the file for its owner only; give it the target's mode, or
+  // for a new file the mode the umask allows, as an ordinary create would.
+  bool setMode(const std::filesystem::path& target) const {
+    struct stat info {};
+    mode_t mode = 0;
+    if (::stat(target.c_str(), &info) == 0) {
+      mode = info.st_mode & 07777;
+    } else {
+      const mode_t mask = ::umask(0);
+      ::umask(mask);
+      mode = 0666 & ~mask;
+    }
+    return ::fchmod(fd_, mode) == 0;
+  }
+
+  bool writeAll(std::string_view bytes) const {
+    while (!bytes.empty()) {
+      const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+      if (n < 0 && errno == EINTR) {
+        continue;
+      }
+      if (n <= 0) {
+        return false;
+      }
+      bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+  }
+
+  bool syncAndClose() {
+    const bool synced = ::fsync(fd_) == 0;
+    const bool closed = ::close(fd_) == 0;
+    fd_ = -1;
+    return synced && closed;
+  }
+
+  bool renameTo(const std::filesystem::path& target) {
+    if (::rename(name_.c_str(), target.c_str()) != 0) {
+      return false;
+    }
+    renamed_ = true;
+    return true;
+  }
+
+ private:
+  int fd_ = -1;
+  std::string name_;
+  bool renamed_ = false;
+};
+
+}  // namespace
+
+std::optional<int> parseProfileInt(std::string_view text) {
+  std::string_view s = trimLeft(text);
+  bool negative = false;
+  if (!s.empty() && (s.front() == '-' || s.front() == '+')) {
+    negative = s.front() == '-';
+    s.remove_prefix(1);
+  }
+  if (s.empty() || s.front() < '0' || s.front() > '9') {
+    return std::nullopt;
+  }
+  // Unsigned arithmetic wraps modulo 2^32, which is the rule.
+  std::uint32_t value = 0;
+  while (!s.empty() && s.front() >= '0' && s.front() <= '9') {
+    value = value * 10U + static_cast<std::uint32_t>(s.front() - '0');
+    s.remove_prefix(1);
+  }
+  if (negative) {
+    value = 0U - value;
+  }
+  return static_cast<std::int32_t>(value);
+}
+
+IniFile IniFile::load(const std::filesystem::path& path, const CodePage& codePage) {
+  const std::optional<std::string> bytes = readWholeFile(path);
+  if (!bytes) {
+    IniFile missing;
+    missing.path_ = path;
+    missing.codePage_ = codePage;
+    return missing;
+  }
+  return fromBytes(*bytes, codePage, path);
+}
+
+IniFile IniFile::fromBytes(std::string_view bytes, const CodePage& codePage,
+                           std::filesystem::path path) {
+  IniFile file;
+  file.path_ = std::move(path);
+  file.codePage_ = codePage;
+  file.exists_ = true;
+  if (bytes.starts_with(kUtf8ByteOrderMark)) {
+    bytes.remove_prefix(kUtf8ByteOrderMark.size());
+    file.byteOrderMark_ = true;
+    file.codePage_ = CodePage(CodePageId::Utf8);
+  }
+  bool endingFound = false;
+  std::size_t start = 0;
+  std::size_t pos = 0;
+  while (pos < bytes.size()) {
+    const char c = bytes[pos];
+    if (c != '\r' && c != '\n') {
+      ++pos;
+      continue;
+    }
+    const std::size_t endingLength =
+        (c == '\r' && pos + 1 < bytes.size() && bytes[pos + 1] == '\n') ? 2 : 1;
+    Line line{std::string(bytes.substr(start, pos - start)),
+              std::string(bytes.substr(pos, endingLength))};
+    if (!endingFound) {
+      file.newline_ = line.ending;
+      endingFound = true;
+    }
+    file.lines_.push_back(std::move(line));
+    pos += endingLength;
+    start = pos;
+  }
+  if (start < bytes.size()) {
+    file.lines_.push_back(Line{std::string(bytes.substr(start)), std::string()});
+  }
+  return file;
+}
+
+std::optional<std::size_t> IniFile::findSection(std::string_view encodedSection) const {
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    const ParsedLine parsed = parseLine(lines_[i].text);
+    if (parsed.kind == LineKind::Section && equalsIgnoringAsciiCase(parsed.name, encodedSection)) {
+      return i;
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<std::size_t> IniFile::findKey(std::string_view section, std::string_view key) const {
+  const std::optional<std::size_t> header = findSection(section);
+  if (!header) {
+    return std::nullopt;
+  }
+  for (std::size_t i = *header + 1; i < lines_.size(); ++i) {
+    const ParsedLine parsed = parseLine(lines_[i].text);
+    if (parsed.kind == LineKind::Section) {
+      break;
+    }
+    if (parsed.kind == LineKind::Key && equalsIgnoringAsciiCase(parsed.name, key)) {
+      return i;
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string_view> IniFile::rawValue(std::string_view section,
+                                                  std::string_view key) const {
+  const std::string encodedSection = codePage_.fromUtf8(trim(section));
+  const std::string encodedKey = codePage_.fromUtf8(trim(key));
+  const std::optional<std::size_t> index = findKey(encodedSection, encodedKey);
+  if (!index) {
+    return std::nullopt;
+  }
+  return parseLine(lines_[*index].text).value;
+}
+
+bool IniFile::hasSection(std::string_view section) const {
+  return findSection(codePage_.fromUtf8(trim(section))).has_value();
+}
+
+bool IniFile::hasKey(std::string_view section, std::string_view key) const {
+  return rawValue(section, key).has_value();
+}
+
+int IniFile::readInt(std::string_view section, std::string_view key, int defaultValue) const {
+  const std::optional<std::string_view> value = rawValue(section, key);
+  if (!value) {
+    return defaultValue;
+  }
+  return parseProfileInt(*value).value_or(defaultValue);
+}
+
+bool IniFile::readBool(std::string_view section, std::string_view key, bool defaultValue) const {
+  const std::optional<std::string_view> value = rawValue(section, key);
+  if (!value) {
+    return defaultValue;
+  }
+  const std::optional<int> number = parseProfileInt(*value);
+  return number ? *number != 0 : defaultValue;
+}
+
+std::string IniFile::readString(std::string_view section, std::string_view key,
+                                std::string_view defaultValue) const {
+  const std::optional<std::string_view> value = rawValue(section, key);
+  if (!value) {
+    return std::string(defaultValue);
+  }
+  return codePage_.toUtf8(*value);
+}
+
+void IniFile::writeInt(std::string_view section, std::string_view key, int value) {
+  writeRaw(section, key, std::to_string(value));
+}
+
+void IniFile::writeBool(std::string_view section, std::string_view key, bool value) {
+  writeRaw(section, key, value ? "1" : "0");
+}
+
+void IniFile::writeString(std::string_view section, std::string_view key,
+                          std::string_view utf8Value) {
+  writeRaw(section, key, codePage_.fromUtf8(utf8Value));
+}
+
+void IniFile::writeRaw(std::string_view section, std::string_view key, std::string value) {
+  for (char& c : value) {
+    if (c == '\r' || c == '\n') {
+      c = ' ';
+    }
+  }
+  const std::string encodedSection = codePage_.fromUtf8(trim(section));
+  const std::string encodedKey = codePage_.fromUtf8(trim(key));
+
+  if (const std::optional<std::size_t> index = findKey(encodedSection, encodedKey)) {
+    std::string& text = lines_[*index].text;
+    text.resize(parseLine(text).valueStart);
+    text += value;
+    return;
+  }
+
+  Line keyLine{encodedKey + "=" + value, newline_};
+  if (const std::optional<std::size_t> header = findSection(encodedSection)) {
+    std::size_t last = *header;
+    for (std::size_t i = *header + 1; i < lines_.size(); ++i) {
+      if (parseLine(lines_[i].text).kind == LineKind::Section) {
+        break;
+      }
+      if (!isBlankLine(lines_[i].text)) {
+        last = i;
+      }
+    }
+    if (lines_[last].ending.empty()) {
+      lines_[last].ending = newline_;
+    }
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(last + 1), std::move(keyLine));
+    return;
+  }
+
+  if (!lines_.empty() && lines_.back().ending.empty()) {
+    lines_.back().ending = newline_;
+  }
+  lines_.push_back(Line{"[" + encodedSection + "]", newline_});
+  lines_.push_back(std::move(keyLine));
+}
+
+std::string IniFile::text() const {
+  std::string out;
+  if (byteOrderMark_) {
+    out += kUtf8ByteOrderMark;
+  }
+  for (const Line& line : lines_) {
+    out += line.text;
+    out += line.ending;
+  }
+  return out;
+}
+
+std::optional<std::string> IniFile::save() const {
+  std::optional<std::string> failure = "Unable to write to " + path_.string();
+  if (path_.empty() || !path_.has_filename()) {
+    return failure;
+  }
+  TemporaryFile temporary;
+  if (!temporary.create(path_) || !temporary.setMode(path_) || !temporary.writeAll(text()) ||
+      !temporary.syncAndClose() || !temporary.renameTo(path_)) {
+    return failure;
+  }
+  return std::nullopt;
+}
+
+}  // namespace korvane::settings

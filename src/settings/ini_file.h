@@ -1,0 +1,118 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "settings/code_page.h"
+
+namespace korvane::settings {
+
+// Integer rule of the profile reads (GetPrivateProfileInt): optional leading
+// blanks, an optional "-" or "+", then decimal digits; whatever follows the
+// digits is ignored ("12abc" is 12). No digit at all gives nullopt (the caller
+// uses the key's default). The value is taken modulo 2^32 and read as a signed
+// 32-bit number, so "4294967297" is 1 and "4294967295" is -1; a caller that
+// keeps a byte takes the low 8 bits ("256" -> 0, "511" -> 255, "-1" -> 255).
+std::optional<int> parseProfileInt(std::string_view text);
+
+// One Windows profile (INI) file, held as its lines so that writing changes
+// only the lines it must.
+//
+// Reading rules (Windows profile functions, with the choices noted):
+// - A line whose first non-blank character is "[" starts a section; the name
+//   runs to the first "]" (or to the end of the line when there is none) and
+//   is trimmed. A line holding "=" is a key line: the key is the trimmed text
+//   before the first "=", the value the trimmed text after it. Blanks are
+//   space, tab and vertical tab. Lines starting with ";" and every other line
+//   (garbage, binary bytes, NULs) are ignored when reading and kept as they are
+//   when writing. Key lines before the first section belong to no section.
+// - Section and key names match without regard to ASCII case; the names given
+//   to the read and write calls are trimmed the same way.
+// - When a section name occurs more than once, only its first occurrence
+//   counts, for reads and for writes (Windows ignores the later ones). Within
+//   a section, the first occurrence of a key wins.
+// - Line ends may be CR LF, LF or a lone CR; the last line needs none.
+// - A UTF-8 byte-order mark at the very start is set aside (and written back)
+//   and the file's text is then taken as UTF-8 whatever code page was asked
+//   for. (Windows itself does not recognise it; the program's own files never
+//   carry one.)
+// - String values are kept exactly as they stand between the blanks: unlike
+//   GetPrivateProfileString, surrounding quotation marks are NOT removed, so
+//   that every caption the program writes comes back unchanged (Part 3.2).
+//
+// Writing rules (WritePrivateProfileString):
+// - An existing key keeps its line: the text up to the "=" and the blanks
+//   after it stay, the value is replaced. A missing key is added after the
+//   last non-blank line of its section; a missing section is added, with the
+//   key, at the end of the file. Every other line stays byte for byte.
+// - Added lines end with the line end the file already uses (the first one
+//   found in it), CR LF for a new or one-line file. A last line without an end
+//   gets one when a line is added after it.
+// - A value cannot span lines: CR and LF in a written value become spaces.
+//   Leading and trailing blanks are written but, as on Windows, not read back.
+class IniFile {
+ public:
+  IniFile() = default;
+
+  // Reads the whole file. A missing or unreadable file (or anything other than
+  // a regular file) gives an empty document whose exists() is false.
+  static IniFile load(const std::filesystem::path& path, const CodePage& codePage);
+  // A document over the given bytes, as if they had been read from `path`.
+  static IniFile fromBytes(std::string_view bytes, const CodePage& codePage,
+                           std::filesystem::path path = {});
+
+  bool exists() const { return exists_; }
+  const std::filesystem::path& path() const { return path_; }
+  // The code page the values are kept in: the one asked for, or UTF-8 when the
+  // file starts with a UTF-8 byte-order mark.
+  const CodePage& codePage() const { return codePage_; }
+
+  bool hasSection(std::string_view section) const;
+  bool hasKey(std::string_view section, std::string_view key) const;
+
+  int readInt(std::string_view section, std::string_view key, int defaultValue = 0) const;
+  // Any non-zero integer (rule above) is true; no number gives the default.
+  bool readBool(std::string_view section, std::string_view key, bool defaultValue = false) const;
+  // The value converted from the file's code page to UTF-8.
+  std::string readString(std::string_view section, std::string_view key,
+                         std::string_view defaultValue = {}) const;
+
+  void writeInt(std::string_view section, std::string_view key, int value);
+  void writeBool(std::string_view section, std::string_view key, bool value);  // "1" / "0"
+  // Converted from UTF-8 to the file's code page; what it cannot hold becomes "?".
+  void writeString(std::string_view section, std::string_view key, std::string_view utf8Value);
+
+  // Writes the whole file safely: a temporary file in the same folder
+  // (".<name>.tmp-XXXXXX"), flushed to disk, then renamed over the target, so
+  // the target is either the old file or the new one. An existing file keeps
+  // its permissions. Returns nullopt on success, otherwise the user-facing
+  // message "Unable to write to <path>" (the path as given) and no temporary
+  // file is left behind.
+  [[nodiscard]] std::optional<std::string> save() const;
+
+  // The bytes that save() would write.
+  std::string text() const;
+
+ private:
+  struct Line {
+    std::string text;    // without its line end
+    std::string ending;  // "\r\n", "\n", "\r", or "" for a last line without one
+  };
+
+  std::optional<std::size_t> findSection(std::string_view encodedSection) const;
+  std::optional<std::size_t> findKey(std::string_view section, std::string_view key) const;
+  std::optional<std::string_view> rawValue(std::string_view section, std::string_view key) const;
+  void writeRaw(std::string_view section, std::string_view key, std::string value);
+
+  std::filesystem::path path_;
+  CodePage codePage_;
+  bool exists_ = false;
+  bool byteOrderMark_ = false;
+  std::string newline_ = "\r\n";
+  std::vector<Line> lines_;
+};
+
+}  // namespace korvane::settings
