@@ -1,0 +1,91 @@
+#include "device/apply.h"
+
+#include "device/device_session.h"
+#include "device/link_host.h"
+#include "device/protocol.h"
+
+namespace korvane::device {
+
+namespace {
+
+// Each macro block goes in two halves.
+constexpr int kMacroDataWrites = 2 * kMacroCount;
+
+// Keeps the busy window's progress for exactly one Apply.
+class DataWriteTracking {
+ public:
+  DataWriteTracking(DeviceLink& link, int total) : link_(link) { link_.trackDataWrites(total); }
+  ~DataWriteTracking() { link_.stopTrackingDataWrites(); }
+  DataWriteTracking(const DataWriteTracking&) = delete;
+  DataWriteTracking& operator=(const DataWriteTracking&) = delete;
+
+ private:
+  DeviceLink& link_;
+};
+
+}  // namespace
+
+std::string writeFailureMessage(const std::string& what) {
+  std::string text = kWriteFailedText;
+  if (!what.empty()) {
+    text += " (" + what + ")";
+  }
+  return text + ".";
+}
+
+ApplyOutcome Apply(DeviceLink& link, LinkHost& host, ApplyHooks& hooks,
+                   std::span<const ModeBlockBytes, kModeCount> storedBlocks, int activeMode,
+                   std::span<const MacroBlockBytes, kMacroCount> macroBlocks) {
+  DeviceSession& session = link.session();
+  const ModeWriteOrder order = modeWriteOrder(activeMode);
+
+  auto stop = [&](const std::string& message, ApplyOutcome outcome) {
+    host.hideBusy();
+    hooks.setCommandLabelsEnabled(true);
+    hooks.showMessage(message);
+    return outcome;
+  };
+
+  hooks.setCommandLabelsEnabled(false);
+  session.TransferFailed = false;
+  const int total = order.count + kMacroDataWrites;
+  DataWriteTracking tracking(link, total);
+  host.showBusy();
+  host.setBusyProgress(0, total);
+  host.pumpEvents();
+
+  for (const int mode : order.view()) {
+    link.WriteMode(mode, storedBlocks[static_cast<std::size_t>(mode - 1)]);
+    if (session.TransferFailed) {
+      return stop(writeFailureMessage("mode " + std::to_string(mode)), ApplyOutcome::WriteFailed);
+    }
+  }
+
+  if (const auto error = hooks.compileMacros()) {
+    return stop(*error, ApplyOutcome::CompileFailed);
+  }
+
+  host.showBusy();
+  host.pumpEvents();
+  // Only a transfer made while messages ran (a reconnect's version read) can
+  // have failed here.
+  if (session.TransferFailed) {
+    return stop(writeFailureMessage(""), ApplyOutcome::WriteFailed);
+  }
+
+  for (int block = 0; block < kMacroCount; ++block) {
+    link.WriteMacro(block, macroBlocks[static_cast<std::size_t>(block)]);
+    if (session.TransferFailed) {
+      // The macro library numbers its entries from 1: entry N is block N - 1.
+      return stop(writeFailureMessage("macro " + std::to_string(block + 1)),
+                  ApplyOutcome::WriteFailed);
+    }
+  }
+
+  hooks.applyPointerSettings();
+  host.hideBusy();
+  hooks.setCommandLabelsEnabled(true);
+  return ApplyOutcome::Completed;
+}
+
+}  // namespace korvane::device

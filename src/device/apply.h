@@ -1,0 +1,73 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "device/report_layout.h"
+
+namespace korvane::device {
+
+class DeviceLink;
+class LinkHost;
+
+// What Apply needs from the window beyond the device link.
+class ApplyHooks {
+ public:
+  virtual ~ApplyHooks() = default;
+  // SaveConf, DefaultSetting, Btn_Exit and Apply: off for the whole run.
+  virtual void setCommandLabelsEnabled(bool enabled) = 0;
+  // Fills the ten macro blocks from the macro library; the message when a
+  // macro cannot be compiled.
+  virtual std::optional<std::string> compileMacros() = 0;
+  // The registry steps and the four system-parameter calls.
+  virtual void applyPointerSettings() = 0;
+  virtual void showMessage(const std::string& text) = 0;
+};
+
+// The modes Apply writes, in order: the other four ascending, the active one
+// last so the mouse ends up in it. No active mode (0) writes none.
+struct ModeWriteOrder {
+  std::array<int, kModeCount> modes{};
+  int count = 0;
+
+  std::span<const int> view() const { return std::span<const int>(modes).first(count); }
+};
+
+constexpr ModeWriteOrder modeWriteOrder(int activeMode) {
+  ModeWriteOrder order;
+  if (activeMode < 1 || activeMode > kModeCount) {
+    return order;
+  }
+  for (int mode = 1; mode <= kModeCount; ++mode) {
+    if (mode != activeMode) {
+      order.modes[order.count++] = mode;
+    }
+  }
+  order.modes[order.count++] = activeMode;
+  return order;
+}
+
+inline constexpr const char* kWriteFailedText = "The settings could not be written to the mouse";
+
+// "The settings could not be written to the mouse (mode 3)."; what may be
+// empty when no single write is to blame.
+std::string writeFailureMessage(const std::string& what);
+
+enum class ApplyOutcome {
+  Completed,      // everything written (or skipped after the mouse left)
+  WriteFailed,    // stopped at the first failed transfer
+  CompileFailed,  // a macro could not be compiled; no macro block was sent
+};
+
+// The Apply command: the five stored mode blocks (the active one last), the
+// ten macro blocks (compiled first, by the hook, into macroBlocks), then the
+// pointer settings. Stops at the first failed transfer with one message. If
+// the mouse is unplugged meanwhile, the monitor resets the session inside a
+// pause and the remaining transfers are skipped without a failure.
+ApplyOutcome Apply(DeviceLink& link, LinkHost& host, ApplyHooks& hooks,
+                   std::span<const ModeBlockBytes, kModeCount> storedBlocks, int activeMode,
+                   std::span<const MacroBlockBytes, kMacroCount> macroBlocks);
+
+}  // namespace korvane::device

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <string>
+
+#include "device/device_session.h"
+
+namespace korvane::device {
+
+class DeviceLink;
+class HidBackend;
+
+// How the monitor switches the window's device-dependent controls.
+class LinkObserver {
+ public:
+  virtual ~LinkObserver() = default;
+  // Also clears the firmware version caption.
+  virtual void disableDeviceControls() = 0;
+  virtual void enableDeviceControls() = 0;
+  virtual void firmwareVersionChanged(const std::string& versionText) = 0;
+};
+
+inline constexpr int kMonitorTickMs = 2500;
+inline constexpr int kMonitorSamples = 5;
+// Samples whose two counts must agree before a new count is believed.
+inline constexpr int kMonitorAgreement = 4;
+
+// Watches the number of openable HID interfaces and, when it changes, drops
+// the session and looks for the mouse again. Any device arriving or leaving
+// makes the controls flicker off and on; an unchanged count re-opens nothing.
+class ConnectionMonitor {
+ public:
+  ConnectionMonitor(HidBackend& backend, DeviceSession& session, const VendorProductTable& table,
+                    DeviceLink& link, LinkObserver& observer);
+
+  // The timer's event, every kMonitorTickMs.
+  void tick();
+
+  int LastCount = 0;
+  bool TickBusy = false;
+
+ private:
+  void connect();
+
+  HidBackend& backend_;
+  DeviceSession& session_;
+  const VendorProductTable& table_;
+  DeviceLink& link_;
+  LinkObserver& observer_;
+};
+
+}  // namespace korvane::device
