@@ -1,0 +1,83 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "device/hid_backend.h"
+#include "device/report_layout.h"
+
+namespace korvane::platform {
+
+enum class TransferKind { SetFeature, GetFeature, Write, Read };
+
+// "set-feature", "get-feature", "write", "read": the trace file's words.
+std::string_view transferKindName(TransferKind kind);
+
+// One transfer the mouse took part in: the report as sent to it or as it
+// answered, report-id byte first.
+struct Transfer {
+  TransferKind kind = TransferKind::SetFeature;
+  std::vector<std::uint8_t> bytes;
+
+  friend bool operator==(const Transfer&, const Transfer&) = default;
+};
+
+struct EmulatedMouseConfig {
+  std::uint32_t vendorId = 0x4321;
+  std::uint32_t productId = 0x6789;
+  // The configuration interface. Beside it the mouse has a boot-mouse
+  // interface with a 5-byte input report and nothing else.
+  device::HidReportLengths configLengths{.input = 65, .output = 65, .feature = 9};
+  std::uint8_t firmwareVersion = 1;
+};
+
+// The mouse's firmware in-process, behind the HID port: it answers the
+// firmware-version command, keeps the modes and macro blocks it receives
+// (command first, then the data report), returns a stored mode on a read
+// command, and logs every transfer it accepted. Tests plug and unplug it, add
+// other devices and make single transfers fail. Handles stay valid objects
+// after the emulator is gone, but then fail like an unplugged device's.
+class EmulatedMouse : public device::HidBackend {
+ public:
+  explicit EmulatedMouse(EmulatedMouseConfig config = {});
+  ~EmulatedMouse() override;
+  EmulatedMouse(const EmulatedMouse&) = delete;
+  EmulatedMouse& operator=(const EmulatedMouse&) = delete;
+
+  std::vector<std::string> listInterfacePaths() override;
+  std::unique_ptr<device::HidHandle> open(const std::string& path) override;
+
+  // Unplugging makes the interfaces vanish and every handle opened so far
+  // fail for good, even after a replug.
+  void unplug();
+  void replug();
+
+  // Another device with one interface whose transfers all fail. Returns its
+  // id for removeOtherDevice.
+  int addOtherDevice(std::uint32_t vendorId, std::uint32_t productId,
+                     device::HidReportLengths lengths, bool openable = true);
+  void removeOtherDevice(int id);
+
+  // The n-th transfer from now on (1 = the next one) fails.
+  void failTransfer(int n);
+  void setFirmwareVersion(std::uint8_t version);
+  // Appends one line per accepted transfer to this file.
+  void traceTo(const std::string& path);
+
+  const std::vector<Transfer>& transfers() const;
+  void clearTransfers();
+  const std::array<device::ModeBlockBytes, device::kModeCount>& modes() const;
+  void setMode(int mode, const device::ModeBlockBytes& block);
+  const std::array<device::MacroBlockBytes, device::kMacroCount>& macros() const;
+
+  struct State;
+
+ private:
+  std::shared_ptr<State> state_;
+};
+
+}  // namespace korvane::platform

@@ -1,0 +1,47 @@
+#include "platform/trace_file.h"
+
+#include <array>
+#include <iostream>
+
+namespace korvane::platform {
+
+namespace {
+constexpr std::array<char, 16> kHexDigits = {'0', '1', '2', '3', '4', '5', '6', '7',
+                                             '8', '9', 'A', 'B', 'C', 'D', 'E', 'F'};
+}  // namespace
+
+std::string formatTraceLine(std::string_view kind, std::span<const std::uint8_t> bytes) {
+  std::string line(kind);
+  line.reserve(kind.size() + 3 * bytes.size());
+  for (const std::uint8_t byte : bytes) {
+    line += ' ';
+    line += kHexDigits[byte >> 4];
+    line += kHexDigits[byte & 0x0F];
+  }
+  return line;
+}
+
+void TraceFile::Closer::operator()(std::FILE* file) const {
+  if (std::fclose(file) != 0) {
+    std::cerr << "The transfer trace could not be closed\n";
+  }
+}
+
+TraceFile::TraceFile(const std::string& path) : path_(path), file_(std::fopen(path.c_str(), "a")) {
+  if (file_ == nullptr) {
+    std::cerr << "The transfer trace " << path_ << " could not be opened\n";
+  }
+}
+
+void TraceFile::append(std::string_view kind, std::span<const std::uint8_t> bytes) {
+  if (file_ == nullptr) {
+    return;
+  }
+  const std::string line = formatTraceLine(kind, bytes) + '\n';
+  if (std::fputs(line.c_str(), file_.get()) == EOF || std::fflush(file_.get()) != 0) {
+    std::cerr << "The transfer trace " << path_ << " could not be written; tracing stops\n";
+    file_.reset();
+  }
+}
+
+}  // namespace korvane::platform
