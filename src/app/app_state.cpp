@@ -1,0 +1,49 @@
+#include "app/app_state.h"
+
+#include <system_error>
+
+namespace korvane::app {
+
+namespace {
+
+constexpr char kSeparator = '/';
+
+std::string withoutTrailingSeparator(std::string folder) {
+  while (folder.size() > 1 && folder.back() == kSeparator) {
+    folder.pop_back();
+  }
+  return folder;
+}
+
+}  // namespace
+
+void AppState::buildResourceFolders(const std::string& startDir) {
+  StartDir = withoutTrailingSeparator(startDir);
+  SkinDir = StartDir + kSeparator + "skins";
+  ImageExt = "png";
+  ConfigDir = StartDir + kSeparator + "configure";
+  DataDir = StartDir + kSeparator + "data";
+  LanguageDir = StartDir + kSeparator + "Language";
+}
+
+bool AppState::buildMacroFolder(const std::filesystem::path& executablePath) {
+  std::error_code error;
+  std::filesystem::path real = std::filesystem::canonical(executablePath, error);
+  if (error) {
+    real = std::filesystem::absolute(executablePath, error);
+  }
+  ProgramDir = withoutTrailingSeparator(real.parent_path().string()) + kSeparator;
+  MacroDir = ProgramDir + "Macro" + kSeparator;
+  const std::filesystem::path folder(MacroDir);
+  if (std::filesystem::is_directory(folder, error)) {
+    return true;
+  }
+  // One level only: a missing program folder is not created.
+  return std::filesystem::create_directory(folder, error) && !error;
+}
+
+std::string AppState::skinFile(const std::string& baseName) const {
+  return SkinDir + kSeparator + baseName + "." + ImageExt;
+}
+
+}  // namespace korvane::app

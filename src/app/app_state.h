@@ -1,0 +1,36 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace korvane::app {
+
+// Folders and start-up flags shared by the whole program. Resources (skins,
+// configuration, data, language and theme files) live under the current
+// directory at start-up; the user's macros live beside the executable.
+struct AppState {
+  std::string StartDir;
+  std::string SkinDir;
+  std::string ImageExt = "png";
+  std::string ConfigDir;
+  std::string DataDir;
+  std::string LanguageDir;
+  std::string ProgramDir;  // ends with a separator
+  std::string MacroDir;    // ends with a separator
+
+  // While set, no INI file is written; the first activation of the main
+  // window clears it, so nothing is written during start-up.
+  bool SaveSuppressed = true;
+  // Set at the end of start-up; until then a mode panel click only marks the
+  // mode active and loads nothing.
+  bool StartupDone = false;
+
+  void buildResourceFolders(const std::string& startDir);
+  // From the executable's real path. Returns false when the macro folder is
+  // missing and could not be created.
+  bool buildMacroFolder(const std::filesystem::path& executablePath);
+
+  std::string skinFile(const std::string& baseName) const;
+};
+
+}  // namespace korvane::app

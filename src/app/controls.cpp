@@ -1,0 +1,63 @@
+#include "app/controls.h"
+
+#include <system_error>
+
+namespace korvane::app {
+
+bool Image::load(const std::filesystem::path& file) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(file, error)) {
+    return false;
+  }
+  picture = file;
+  ++loads;
+  return true;
+}
+
+void CheckBox::set(bool value) {
+  if (value == checked) {
+    return;
+  }
+  checked = value;
+  if (onClick) {
+    onClick();
+  }
+}
+
+void Slider::set(int value) {
+  if (value == position) {
+    return;
+  }
+  position = value;
+  if (onChange) {
+    onChange();
+  }
+}
+
+int RadioGroup::checkedIndex() const {
+  for (std::size_t i = 0; i < checked.size(); ++i) {
+    if (checked[i]) {
+      return static_cast<int>(i);
+    }
+  }
+  return -1;
+}
+
+void RadioGroup::readIndex(int value) {
+  for (std::size_t i = 0; i < checked.size(); ++i) {
+    checked[i] = static_cast<int>(i) == value;
+  }
+  const int first = checkedIndex();
+  if (first >= 0 && handlers[static_cast<std::size_t>(first)]) {
+    handlers[static_cast<std::size_t>(first)]();
+  }
+}
+
+void RadioGroup::click(int index) {
+  if (index < 0 || index >= static_cast<int>(checked.size())) {
+    return;
+  }
+  readIndex(index);
+}
+
+}  // namespace korvane::app

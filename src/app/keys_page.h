@@ -1,0 +1,85 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/controls.h"
+#include "buttons/assignment.h"
+#include "buttons/function_catalogue.h"
+
+namespace korvane::app {
+
+struct WindowContext;
+
+// One category panel of the function menu: its background, its entries and
+// the slider that marks the entry under the pointer.
+struct CategoryPanel {
+  std::string name;  // "gboffice" ...
+  Panel panel;
+  Image background;
+  Slider slider;
+  std::vector<Label> entries;
+  std::vector<Label> numbers;
+  std::vector<const buttons::FunctionEntry*> functions;
+};
+
+// The button page: the twelve button labels, the function menu with its
+// eight category panels, and the road from a click on a button to a
+// function in that button's KeyAction.
+class KeysPage : private buttons::AssignmentHost {
+ public:
+  explicit KeysPage(WindowContext& context);
+
+  // --- events ------------------------------------------------------------------
+  void KeyClick(int button);              // Key1Click .. Key12Click
+  void categoryEnter(int row);            // lbl_basekeysMouseEnter .. lbl_keyoffMouseEnter
+  void categoryLeave(int row);
+  void entryEnter(int row, int position);
+  void entryLeave(int row, int position);
+  void entryClick(int row, int position);  // the menu rows 9 and 10 have position 0
+  void page_MseKeysClick();
+
+  // --- shared operations -------------------------------------------------
+  void ClearButtonHighlight();
+  void ClearSelection();
+  void HideFunctionMenu();
+  void ClearCategoryHighlight();
+
+  int selectedButton() const { return buttons_.selected; }
+  // The captions of Key1..Key12.
+  std::array<std::string, buttons::kButtonCount> captions() const;
+  void setCaption(int button, const std::string& caption);
+  std::vector<Image*> menuImages();  // 10Keys, then the panels' backgrounds
+
+  // --- controls ------------------------------------------------------------
+  std::array<Label, buttons::kButtonCount> Key{};
+  std::array<Label, 6> rowNumber{};  // lbl_key1 .. lbl_key6
+  Image img_keys;
+
+  Panel gbMenu;
+  Image img_gbMenu;
+  Slider TB_menu;
+  std::array<Label, buttons::kMenuRowCount> menuRow{};  // lbl_basekeys .. lbl_keyoff
+  std::array<Label, buttons::kMenuRowCount> menuNumber{};
+  std::array<Label, buttons::kCategoryRowCount> lbl_extend{};
+  std::array<CategoryPanel, buttons::kCategoryRowCount> panels{};
+
+  // The caption of the left-click entry decides what counts as a left button.
+  const Label& leftClickEntry() const;
+
+ private:
+  void assign(const buttons::FunctionEntry& function, const std::string& caption);
+  void openMacroDialog();
+  Label* entryLabel(int row, int position);
+
+  void showLeftKeyWarning() override;
+  void storeWorkingBlock() override;
+  void closeMenu() override;
+
+  WindowContext& context_;
+  buttons::ButtonState buttons_;
+};
+
+}  // namespace korvane::app

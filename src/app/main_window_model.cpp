@@ -1,0 +1,207 @@
+#include "app/main_window_model.h"
+
+#include <utility>
+
+#include "app/host.h"
+#include "device/hid_backend.h"
+
+namespace korvane::app {
+
+namespace {
+
+constexpr std::array<const char*, kPageCount> kTabCaptions = {"按键设置", "宏管理", "灵敏度设置",
+                                                                "灯光设置", "系统设置"};
+constexpr std::array<int, kPageCount> kTabX = {420, 492, 562, 640, 710};
+constexpr int kTabY = 96;
+constexpr int kTabWidth = 69;
+constexpr int kWideTabWidth = 78;  // tab 3 carries the longest caption
+constexpr int kTabHeight = 36;
+constexpr Rect kTitleLabelInTab = {6, 7, 60, 17};
+constexpr Rect kTitleBarInTab = {6, 24, 52, 7};
+constexpr int kPageX = 418;
+constexpr int kPageY = 149;
+constexpr int kPageHeight = 376;
+
+std::string numbered(const char* prefix, std::size_t index) {
+  return prefix + std::to_string(index + 1);
+}
+
+}  // namespace
+
+MainWindowModel::MainWindowModel(Host& host, device::HidBackend& hid,
+                                 std::filesystem::path startDir,
+                                 std::filesystem::path executablePath)
+    : context{host, state, blocks, [this] { HideFunctionMenu(); }, [] {},
+              [this] { LoadModeForEditing(); }, {}},
+      host_(host),
+      hid_(hid),
+      startDir_(std::move(startDir)),
+      executablePath_(std::move(executablePath)),
+      link_(std::make_unique<device::DeviceLink>(session, host)) {
+  layOutControls();
+  registerControls();
+  // The window design starts every device-dependent control disabled.
+  for (Control* control : deviceControls()) {
+    control->enabled = false;
+  }
+}
+
+MainWindowModel::~MainWindowModel() = default;
+
+void MainWindowModel::layOutControls() {
+  img_base.geometry = {0, 0, 905, 619};
+  TntLabel13.geometry = {66, 107, 259, 19};
+  TntLabel13.caption = "GAMING MECHANICAL MOUSE V1.0";
+  btnMinimize.geometry = {784, 53, 18, 18};
+  btnMinimize.caption = "-";
+  btnClose.geometry = {808, 53, 18, 18};
+  btnClose.caption = "X";
+  // Both lie right of the visible edge; the text only matters to the layout.
+  lbl_version.geometry = {912, 72, 110, 25};
+  lbl_version.caption = "lbl_version";
+  lbl_Ver.geometry = {912 + 110, 72, 90, 25};
+
+  for (std::size_t i = 0; i < kPageCount; ++i) {
+    const int width = i == 2 ? kWideTabWidth : kTabWidth;
+    pnl_page[i].geometry = {kTabX[i], kTabY, width, kTabHeight};
+    lbl_title[i].geometry = kTitleLabelInTab;
+    lbl_title[i].caption = kTabCaptions[i];
+    img_title[i].geometry = kTitleBarInTab;
+  }
+
+  page_MseKeys.geometry = {kPageX, kPageY, 418, kPageHeight};
+  page_Macro.geometry = {kPageX, kPageY, 418, kPageHeight};
+  page_About.geometry = {kPageX, kPageY, 418, kPageHeight};
+  page_BreathLED.geometry = {kPageX, kPageY, 418, kPageHeight};
+  page_MseAdv.geometry = {kPageX, kPageY, 418, kPageHeight};
+  page_Device.geometry = {kPageX, kPageY, 666, kPageHeight};
+  for (Image& image : img_page) {
+    image.geometry = {0, 0, 418, 362};
+  }
+
+  SaveConf.geometry = {424, 540, 68, 38};
+  SaveConf.caption = "保 存";
+  Apply.geometry = {496, 540, 60, 38};
+  Apply.caption = "确 定";
+  Btn_Exit.geometry = {560, 540, 64, 38};
+  Btn_Exit.caption = "退 出";
+  DefaultSetting.geometry = {630, 540, 126, 38};
+  DefaultSetting.caption = "恢复出厂值";
+}
+
+void MainWindowModel::registerControls() {
+  names_ = {{"img_base", &img_base},         {"TntLabel13", &TntLabel13},
+            {"btnMinimize", &btnMinimize},   {"btnClose", &btnClose},
+            {"lbl_version", &lbl_version},   {"lbl_Ver", &lbl_Ver},
+            {"page_MseKeys", &page_MseKeys}, {"page_Macro", &page_Macro},
+            {"page_About", &page_About},     {"page_BreathLED", &page_BreathLED},
+            {"page_MseAdv", &page_MseAdv},   {"page_Device", &page_Device},
+            {"SaveConf", &SaveConf},         {"Apply", &Apply},
+            {"Btn_Exit", &Btn_Exit},         {"DefaultSetting", &DefaultSetting}};
+  for (std::size_t i = 0; i < kPageCount; ++i) {
+    names_.emplace_back(numbered("pnl_page", i), &pnl_page[i]);
+    names_.emplace_back(numbered("lbl_title", i), &lbl_title[i]);
+    names_.emplace_back(numbered("img_title", i), &img_title[i]);
+    names_.emplace_back(numbered("img_page", i), &img_page[i]);
+  }
+  for (std::size_t i = 0; i < Key.size(); ++i) {
+    names_.emplace_back(numbered("Key", i), &Key[i]);
+  }
+  for (std::size_t i = 0; i < kModePanelCount; ++i) {
+    names_.emplace_back(numbered("pnl_mode", i), &modes.pnl_mode[i]);
+    names_.emplace_back(ModePanels::kLabelNames[i], &modes.label[i]);
+    names_.emplace_back(numbered("img_mode", i), &modes.img_mode[i]);
+  }
+}
+
+Control* MainWindowModel::find(const std::string& name) {
+  for (auto& [controlName, control] : names_) {
+    if (controlName == name) {
+      return control;
+    }
+  }
+  return nullptr;
+}
+
+std::vector<Control*> MainWindowModel::deviceControls() {
+  std::vector<Control*> controls;
+  for (std::size_t i = 0; i < kPageCount; ++i) {
+    controls.insert(controls.end(), {&pnl_page[i], &lbl_title[i], &img_title[i]});
+  }
+  for (Label& key : Key) {
+    controls.push_back(&key);
+  }
+  for (std::size_t i = 0; i < kModePanelCount; ++i) {
+    controls.insert(controls.end(), {&modes.pnl_mode[i], &modes.label[i], &modes.img_mode[i]});
+  }
+  controls.insert(controls.end(), {&SaveConf, &DefaultSetting, &Btn_Exit, &Apply});
+  return controls;
+}
+
+void MainWindowModel::setCommandLabelsEnabled(bool enabled) {
+  for (Label* label : {&SaveConf, &DefaultSetting, &Btn_Exit, &Apply}) {
+    label->enabled = enabled;
+  }
+}
+
+void MainWindowModel::disableDeviceControls() {
+  lbl_Ver.caption.clear();
+  for (Control* control : deviceControls()) {
+    control->enabled = false;
+  }
+}
+
+void MainWindowModel::enableDeviceControls() {
+  for (Control* control : deviceControls()) {
+    control->enabled = true;
+  }
+}
+
+void MainWindowModel::firmwareVersionChanged(const std::string& versionText) {
+  // The version text sits directly right of its caption label.
+  lbl_Ver.geometry.x = lbl_version.geometry.x + lbl_version.geometry.width;
+  lbl_Ver.caption = versionText;
+}
+
+// --- window chrome -----------------------------------------------------------
+
+void MainWindowModel::FormActivate() { state.SaveSuppressed = false; }
+
+bool MainWindowModel::FormCloseQuery() {
+  WriteGeneralFile();
+  host_.pumpEvents();
+  return true;
+}
+
+void MainWindowModel::btnMinimizeClick() { host_.minimizeApplication(); }
+
+void MainWindowModel::btnCloseClick() { host_.closeMainWindow(); }
+
+void MainWindowModel::Btn_ExitClick() { host_.closeMainWindow(); }
+
+void MainWindowModel::img_baseMouseDown() { host_.startWindowDrag(); }
+
+// --- device --------------------------------------------------------------
+
+void MainWindowModel::DetectHIDDeviceCounterTimer() {
+  if (monitor_) {
+    monitor_->tick();
+  }
+}
+
+void MainWindowModel::ApplyClick() {
+  device::Apply(*link_, host_, *this, blocks.stored, blocks.activeMode, macroBlocks);
+}
+
+std::optional<std::string> MainWindowModel::compileMacros() {
+  // The macro library is not compiled yet: the blocks stay as they are.
+  return std::nullopt;
+}
+
+void MainWindowModel::applyPointerSettings() {
+  // The desktop's pointer settings are not written yet.
+}
+
+void MainWindowModel::showMessage(const std::string& text) { host_.messageBox(text); }
+
+}  // namespace korvane::app

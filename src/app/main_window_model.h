@@ -1,0 +1,154 @@
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/controls.h"
+#include "app/mode_panels.h"
+#include "app/window_context.h"
+#include "device/device_session.h"
+#include "device/discovery.h"
+#include "device/monitor.h"
+#include "device/apply.h"
+#include "device/protocol.h"
+#include "settings/code_page.h"
+#include "settings/mode_block.h"
+
+namespace korvane::device {
+class HidBackend;
+}
+
+namespace korvane::app {
+
+class Host;
+
+inline constexpr int kPageCount = 5;
+inline constexpr int kMonitorIntervalMs = 2500;
+inline constexpr const char* kWindowTitle = "KorvaneDriver v1.0";
+inline constexpr const char* kApplicationTitle = "Dravik游戏鼠驱动";
+
+// The main window as data: every control's state and the handlers of its
+// events. The Qt window draws this and forwards events; tests drive it
+// directly.
+class MainWindowModel : private device::LinkObserver, private device::ApplyHooks {
+ public:
+  MainWindowModel(Host& host, device::HidBackend& hid, std::filesystem::path startDir,
+                  std::filesystem::path executablePath);
+  ~MainWindowModel() override;
+  MainWindowModel(const MainWindowModel&) = delete;
+  MainWindowModel& operator=(const MainWindowModel&) = delete;
+
+  // --- window events -------------------------------------------------------
+  void FormCreate();          // the start-up sequence
+  void FormActivate();        // every activation allows saving
+  bool FormCloseQuery();      // saves GM.ini, then always lets the window close
+  void btnMinimizeClick();
+  void btnCloseClick();
+  void Btn_ExitClick();
+  void img_baseMouseDown();   // drags the borderless window
+  void DetectHIDDeviceCounterTimer();  // the connection monitor's tick
+  void ApplyClick();
+  void SaveConfClick();
+
+  // --- pages -----------------------------------------------------------------
+  void ShowPage(int tab);                      // click on tab 1..5
+  void SetTitleState(int tab, int state);      // title_base_<state> into the tab's bar
+  void pageTabEnter(int tab);
+  void pageTabLeave(int tab);
+  int visiblePage() const;                     // tab whose page is shown, 0 if none
+  Panel& pageOfTab(int tab);
+  const Panel& pageOfTab(int tab) const;
+
+  // --- start-up steps ------------------------------------------------------
+  void LoadMainSkin();
+  void ChooseLanguage();
+  void LoadMainTexts();
+  void ReadGeneralFile();
+  void WriteGeneralFile();
+  // Each returns the message for a write the system refused; nothing is
+  // written while saving is suppressed.
+  std::optional<std::string> WriteSettingsFile(int mode);
+  std::optional<std::string> WriteDataFile(int mode);
+  void ReadSettingsFile(int mode);
+  void LoadModeForEditing();
+  void FillMacroLists();
+  void HideFunctionMenu();
+
+  // --- device-dependent controls ------------------------------------------
+  std::vector<Control*> deviceControls();
+  void setCommandLabelsEnabled(bool enabled) override;
+
+  // --- state -----------------------------------------------------------------
+  AppState state;
+  settings::ModeBlocks blocks;
+  settings::CodePage codePage;
+  std::string languageCode;
+  WindowContext context;
+  device::VendorProductTable vendorProductTable{};
+  device::DeviceSession session;
+  bool monitorRunning = false;  // DetectHIDDeviceCounter switched on
+  std::array<device::MacroBlockBytes, device::kMacroCount> macroBlocks{};
+  int macroFileCounter = 0;
+
+  // Theme files handed to the two theme components.
+  std::string themeFile1;
+  std::string themeFile2;
+
+  // --- controls --------------------------------------------------------------
+  Image img_base;
+  Label TntLabel13;
+  Label btnMinimize;
+  Label btnClose;
+  Label lbl_version;
+  Label lbl_Ver;
+
+  std::array<Panel, kPageCount> pnl_page{};
+  std::array<Label, kPageCount> lbl_title{};
+  std::array<Image, kPageCount> img_title{};
+
+  Panel page_MseKeys;
+  Panel page_Macro;
+  Panel page_About;
+  Panel page_BreathLED;
+  Panel page_MseAdv;
+  Panel page_Device;
+  std::array<Image, kPageCount> img_page{};  // img_page1..5
+
+  std::array<Label, settings::kButtonCount> Key{};
+  ModePanels modes{context};
+
+  Label SaveConf;
+  Label Apply;
+  Label Btn_Exit;
+  Label DefaultSetting;
+
+  device::ConnectionMonitor* monitor() { return monitor_.get(); }
+
+  // Look up a control by its name ("pnl_page3", "Key12", "MouseMode" ...).
+  Control* find(const std::string& name);
+
+ private:
+  void layOutControls();
+  void registerControls();
+  void disableDeviceControls() override;
+  void enableDeviceControls() override;
+  void firmwareVersionChanged(const std::string& versionText) override;
+  std::optional<std::string> compileMacros() override;
+  void applyPointerSettings() override;
+  void showMessage(const std::string& text) override;
+
+  Host& host_;
+  device::HidBackend& hid_;
+  std::filesystem::path startDir_;
+  std::filesystem::path executablePath_;
+  std::unique_ptr<device::DeviceLink> link_;
+  std::unique_ptr<device::ConnectionMonitor> monitor_;
+  std::vector<std::pair<std::string, Control*>> names_;
+};
+
+}  // namespace korvane::app

@@ -1,0 +1,113 @@
+// The start-up sequence of the main window and the loaders it calls.
+#include <system_error>
+
+#include "app/host.h"
+#include "app/main_window_model.h"
+#include "settings/data_files.h"
+
+namespace korvane::app {
+
+void MainWindowModel::FormCreate() {
+  // 1. Counters and check-mark toggles start cleared.
+  macroFileCounter = 0;
+
+  // 2. Page 1 is the one shown; the service panel is never shown again.
+  page_MseKeys.visible = true;
+  for (Panel* page : {&page_MseAdv, &page_Macro, &page_BreathLED, &page_About, &page_Device}) {
+    page->visible = false;
+  }
+
+  // 3. The folders under the start folder (the window constants themselves
+  //    are the view's: size, colour key, no border, centred).
+  state.buildResourceFolders(startDir_.string());
+
+  // 4. Which mice to look for.
+  vendorProductTable = device::defaultVendorProductTable();
+
+  // 5. The two theme files: settings-page sliders and function-menu sliders.
+  themeFile1 = state.StartDir + "/VQX_A.sui";
+  themeFile2 = state.StartDir + "/VQX_B.sui";
+
+  // 6. Skin images.
+  LoadMainSkin();
+
+  // 7, 8. Language and captions.
+  ChooseLanguage();
+  LoadMainTexts();
+
+  // 9. The factory block.
+  blocks.ResetToFactory();
+
+  // 10. GM.ini: mode names, the active mode (marked, not loaded), repeat settings.
+  ReadGeneralFile();
+
+  // 11.
+  host_.pumpEvents();
+
+  // 12. The first page, as a click on its tab.
+  ShowPage(1);
+
+  // 13.
+  state.StartupDone = true;
+
+  // 14. The monitor's first tick comes one interval later.
+  monitor_ = std::make_unique<device::ConnectionMonitor>(hid_, session, vendorProductTable,
+                                                         *link_, static_cast<device::LinkObserver&>(*this));
+  monitorRunning = true;
+
+  // 15. The modes, with the active one in the controls.
+  LoadModeForEditing();
+
+  // 16.
+  host_.pumpEvents();
+
+  // 17. Macros live beside the executable; a folder that cannot be made
+  //     leaves the macro lists empty, without a message.
+  const bool haveMacroFolder = state.buildMacroFolder(executablePath_);
+
+  // 18.
+  if (haveMacroFolder) {
+    FillMacroLists();
+  }
+}
+
+void MainWindowModel::ChooseLanguage() {
+  // The language files are not read yet; the built-in captions stay and
+  // files use the code page of the locale's language.
+  codePage = settings::CodePage::forLanguage(languageCode);
+}
+
+void MainWindowModel::LoadMainTexts() {
+  // Built-in captions until the language catalogue is read.
+}
+
+void MainWindowModel::ReadGeneralFile() {
+  // GM.ini's mode names, active mode and repeat settings: not read yet, so
+  // no mode is active.
+}
+
+void MainWindowModel::WriteGeneralFile() {
+  if (state.SaveSuppressed) {
+    return;
+  }
+  // GM.ini is not written yet.
+}
+
+void MainWindowModel::ReadSettingsFile(int /*mode*/) {
+  // The settings file's controls arrive with the settings pages.
+}
+
+void MainWindowModel::LoadModeForEditing() {
+  settings::LoadModeForEditing(blocks, state.DataDir, codePage,
+                               [this](int mode) { ReadSettingsFile(mode); });
+}
+
+void MainWindowModel::FillMacroLists() {
+  // The macro library arrives with the macro page.
+}
+
+void MainWindowModel::HideFunctionMenu() {
+  // The function menu arrives with the button page.
+}
+
+}  // namespace korvane::app

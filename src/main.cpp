@@ -1,0 +1,41 @@
+// KorvaneDriver: configures the mouse's modes, buttons, lighting and macros.
+#include <QApplication>
+#include <QDir>
+#include <memory>
+
+#include "app/main_window_model.h"
+#include "platform/hid_backend_factory.h"
+#include "platform/single_instance.h"
+#include "ui/busy_window.h"
+#include "ui/main_window.h"
+#include "ui/qt_host.h"
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+
+  korvane::platform::SingleInstance instance;
+  if (instance.handOverToRunningCopy()) {
+    return 0;
+  }
+  instance.listen();
+
+  QGuiApplication::setApplicationDisplayName(QString::fromUtf8(korvane::app::kApplicationTitle));
+
+  const QString startDir = QDir::currentPath();
+  std::unique_ptr<korvane::device::HidBackend> hid =
+      korvane::platform::makeHidBackendFromEnvironment();
+
+  korvane::ui::QtHost host;
+  korvane::app::MainWindowModel model(host, *hid, startDir.toStdString(),
+                                      QCoreApplication::applicationFilePath().toStdString());
+  korvane::ui::MainWindow window(model);
+  korvane::ui::BusyWindow busy(startDir + QStringLiteral("/wait.gif"));
+  host.attach(&window, &busy, [&window] { window.refresh(); });
+
+  QObject::connect(&instance, &korvane::platform::SingleInstance::raiseRequested, &window,
+                   &korvane::ui::MainWindow::restoreAndRaise);
+
+  window.create();
+  window.show();
+  return QApplication::exec();
+}

@@ -1,0 +1,90 @@
+#include "ui/widgets.h"
+
+#include <QMouseEvent>
+#include <QPixmap>
+
+namespace korvane::ui {
+
+namespace {
+constexpr const char* kLoadsProperty = "korvaneLoads";
+constexpr const char* kHighlightProperty = "korvaneHighlighted";
+constexpr const char* kBaseStyleProperty = "korvaneBaseStyle";
+
+// A highlighted label shows its teal background behind its text.
+void syncHighlight(QLabel& widget, bool highlighted) {
+  if (widget.property(kHighlightProperty).toBool() == highlighted) {
+    return;
+  }
+  if (!widget.property(kBaseStyleProperty).isValid()) {
+    widget.setProperty(kBaseStyleProperty, widget.styleSheet());
+  }
+  const QString base = widget.property(kBaseStyleProperty).toString();
+  widget.setProperty(kHighlightProperty, highlighted);
+  widget.setStyleSheet(highlighted ? base + QStringLiteral(" background: rgb(0, 128, 128);")
+                                   : base);
+}
+}  // namespace
+
+ClickLabel::ClickLabel(QWidget* parent) : QLabel(parent) {
+  setAttribute(Qt::WA_TranslucentBackground);
+}
+
+void ClickLabel::mousePressEvent(QMouseEvent* event) {
+  emit pressed();
+  QLabel::mousePressEvent(event);
+}
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
+    emit clicked();
+  }
+  QLabel::mouseReleaseEvent(event);
+}
+
+void ClickLabel::enterEvent(QEnterEvent* event) {
+  emit entered();
+  QLabel::enterEvent(event);
+}
+
+void ClickLabel::leaveEvent(QEvent* event) {
+  emit left();
+  QLabel::leaveEvent(event);
+}
+
+void syncControl(QWidget& widget, const app::Control& control) {
+  const QRect target(control.geometry.x, control.geometry.y, control.geometry.width,
+                     control.geometry.height);
+  if (widget.geometry() != target) {
+    widget.setGeometry(target);
+  }
+  if (widget.isEnabled() != control.enabled) {
+    widget.setEnabled(control.enabled);
+  }
+  if (widget.isVisibleTo(widget.parentWidget()) != control.visible) {
+    widget.setVisible(control.visible);
+  }
+}
+
+void syncLabel(QLabel& widget, const app::Label& label) {
+  syncControl(widget, label);
+  const QString caption = QString::fromStdString(label.caption);
+  if (widget.text() != caption) {
+    widget.setText(caption);
+  }
+  syncHighlight(widget, label.highlighted);
+}
+
+void syncImage(QLabel& widget, const app::Image& image) {
+  syncControl(widget, image);
+  const auto loads = static_cast<qulonglong>(image.loads);
+  if (widget.property(kLoadsProperty).toULongLong() == loads) {
+    return;
+  }
+  widget.setProperty(kLoadsProperty, loads);
+  QPixmap picture;
+  if (!image.blank() && picture.load(QString::fromStdString(image.picture.string()))) {
+    widget.setPixmap(picture);
+  }
+}
+
+}  // namespace korvane::ui

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QLabel>
+#include <QWidget>
+
+#include "app/controls.h"
+
+namespace korvane::ui {
+
+// A label or image of the skinned window: transparent, forwarding click,
+// enter and leave to the window model.
+class ClickLabel : public QLabel {
+  Q_OBJECT
+ public:
+  explicit ClickLabel(QWidget* parent = nullptr);
+
+ signals:
+  void pressed();
+  void clicked();
+  void entered();
+  void left();
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void enterEvent(QEnterEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+};
+
+// Brings a widget in line with its control's geometry, enabled and visible.
+void syncControl(QWidget& widget, const app::Control& control);
+// A label's caption as well.
+void syncLabel(QLabel& widget, const app::Label& label);
+// An image reloads its file whenever the control loaded it again, so a
+// changed file on disk shows at the next state change.
+void syncImage(QLabel& widget, const app::Image& image);
+
+}  // namespace korvane::ui

@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/main_window_model.h"
+#include "support/fake_host.h"
+#include "support/no_hid.h"
+#include "support/temp_dir.h"
+
+namespace korvane::app {
+namespace {
+
+using korvane::testing::FakeHost;
+using korvane::testing::NoHid;
+using korvane::testing::TempDir;
+
+// A start folder with the skin images the window needs, and a program folder
+// of its own (started from a shortcut whose working folder differs).
+class Startup : public ::testing::Test {
+ protected:
+  Startup() {
+    for (const char* name : {"basemap", "title_base_1", "title_base_2", "title_base_3", "btn_base",
+                             "macro_base", "dpi_base", "led_base", "sys_base", "mode_base_1"}) {
+      start.write(std::string("skins/") + name + ".png", "png");
+    }
+    program.write("korvane-driver", "");
+  }
+
+  MainWindowModel& model() {
+    if (!model_) {
+      model_ = std::make_unique<MainWindowModel>(host, hid, start.path(),
+                                                 program.path() / "korvane-driver");
+    }
+    return *model_;
+  }
+
+  TempDir start;
+  TempDir program;
+  FakeHost host;
+  NoHid hid;
+  std::unique_ptr<MainWindowModel> model_;
+};
+
+TEST_F(Startup, ResourcesComeFromTheStartFolderAndMacrosFromTheProgramFolder) {
+  MainWindowModel& m = model();
+  m.FormCreate();
+  const std::string startDir = start.path().string();
+  EXPECT_EQ(m.state.StartDir, startDir);
+  EXPECT_EQ(m.state.SkinDir, startDir + "/skins");
+  EXPECT_EQ(m.state.ConfigDir, startDir + "/configure");
+  EXPECT_EQ(m.state.DataDir, startDir + "/data");
+  EXPECT_EQ(m.state.LanguageDir, startDir + "/Language");
+  EXPECT_EQ(m.state.ImageExt, "png");
+  const std::string programDir = std::filesystem::canonical(program.path()).string() + "/";
+  EXPECT_EQ(m.state.ProgramDir, programDir);
+  EXPECT_EQ(m.state.MacroDir, programDir + "Macro/");
+  EXPECT_TRUE(std::filesystem::is_directory(program.path() / "Macro"));
+  EXPECT_FALSE(std::filesystem::exists(start.path() / "Macro"));
+  EXPECT_EQ(m.themeFile1, startDir + "/VQX_A.sui");
+  EXPECT_EQ(m.themeFile2, startDir + "/VQX_B.sui");
+  EXPECT_EQ(m.img_base.picture, start.path() / "skins/basemap.png");
+}
+
+TEST_F(Startup, EndsOnPageOneWithTheMonitorOnAndSavingStillSuppressed) {
+  MainWindowModel& m = model();
+  m.FormCreate();
+  EXPECT_EQ(m.visiblePage(), 1);
+  EXPECT_TRUE(m.page_MseKeys.visible);
+  EXPECT_FALSE(m.page_Device.visible);
+  EXPECT_EQ(m.img_title[0].picture.filename(), "title_base_3.png");
+  for (std::size_t i = 1; i < kPageCount; ++i) {
+    EXPECT_EQ(m.img_title[i].picture.filename(), "title_base_1.png");
+  }
+  EXPECT_TRUE(m.state.StartupDone);
+  EXPECT_TRUE(m.state.SaveSuppressed);
+  EXPECT_TRUE(m.monitorRunning);
+  EXPECT_GE(host.pumps, 3);  // steps 11, 12 and 16
+  // No mouse yet: every device-dependent control waits for the monitor.
+  ASSERT_EQ(m.deviceControls().size(), 46u);
+  for (Control* control : m.deviceControls()) {
+    EXPECT_FALSE(control->enabled);
+  }
+  EXPECT_TRUE(m.TntLabel13.enabled);
+  EXPECT_TRUE(m.btnClose.enabled);
+  // No HID interface at all: the count stays at its initial 0, nothing is tried.
+  m.DetectHIDDeviceCounterTimer();
+  EXPECT_FALSE(m.Apply.enabled);
+}
+
+TEST_F(Startup, AMacroFolderThatCannotBeMadeLeavesTheListsEmptyWithoutAMessage) {
+  model_ = std::make_unique<MainWindowModel>(host, hid, start.path(),
+                                             start.path() / "no" / "such" / "korvane-driver");
+  model_->FormCreate();
+  EXPECT_FALSE(std::filesystem::exists(start.path() / "no"));
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_TRUE(model_->state.StartupDone);
+}
+
+TEST_F(Startup, NothingIsSavedBeforeTheWindowWasActivated) {
+  MainWindowModel& m = model();
+  std::filesystem::create_directories(start.path() / "data");
+  m.FormCreate();
+  m.blocks.activeMode = 3;  // as a mode panel click would
+  m.LoadModeForEditing();
+  m.SaveConfClick();
+  EXPECT_FALSE(std::filesystem::exists(start.path() / "data/Mode3_data.ini"));
+  EXPECT_TRUE(m.FormCloseQuery());
+
+  m.FormActivate();
+  EXPECT_FALSE(m.state.SaveSuppressed);
+  m.SaveConfClick();
+  const std::string text = start.read("data/Mode3_data.ini");
+  EXPECT_NE(text.find("Data0=3"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(start.path() / "data/Mode1_data.ini"));
+  EXPECT_FALSE(host.busyVisible);
+  EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(Startup, ARefusedSaveIsReportedAndTheWindowStaysUsable) {
+  MainWindowModel& m = model();
+  m.FormCreate();  // no data folder: the write is refused
+  m.FormActivate();
+  m.blocks.activeMode = 2;
+  m.LoadModeForEditing();
+  m.SaveConfClick();
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0], "Unable to write to " + start.path().string() + "/data/Mode2_data.ini");
+  EXPECT_FALSE(host.busyVisible);
+  EXPECT_TRUE(m.SaveConf.enabled);
+  EXPECT_TRUE(m.Apply.enabled);
+}
+
+TEST_F(Startup, ChromeCommandsGoToTheWindowingSystem) {
+  MainWindowModel& m = model();
+  m.FormCreate();
+  m.btnMinimizeClick();
+  m.btnCloseClick();
+  m.Btn_ExitClick();
+  m.img_baseMouseDown();
+  EXPECT_EQ(host.minimized, 1);
+  EXPECT_EQ(host.closeRequests, 2);
+  EXPECT_EQ(host.drags, 1);
+}
+
+}  // namespace
+}  // namespace korvane::app

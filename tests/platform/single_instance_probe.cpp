@@ -1,0 +1,28 @@
+// A stand-in program for the single-instance test: the first copy listens
+// and reports a raise request; a later copy hands over and ends.
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include "platform/single_instance.h"
+
+int main(int argc, char* argv[]) {
+  QCoreApplication application(argc, argv);
+  const QString name = application.arguments().value(1);
+  QTextStream out(stdout);
+  korvane::platform::SingleInstance instance(name);
+  if (instance.handOverToRunningCopy()) {
+    out << "handed-over" << Qt::endl;
+    return 0;
+  }
+  if (!instance.listen()) {
+    out << "cannot-listen" << Qt::endl;
+    return 3;
+  }
+  QObject::connect(&instance, &korvane::platform::SingleInstance::raiseRequested, &application,
+                   [&out] {
+                     out << "raised" << Qt::endl;
+                     QCoreApplication::exit(0);
+                   });
+  out << "listening" << Qt::endl;
+  return QCoreApplication::exec();
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/host.h"
+
+namespace korvane::testing {
+
+// Records what the model asks of the windowing system and returns at once:
+// tests never sleep. `onWait` runs inside a wait, where the real host would
+// let window messages (a monitor tick, a click) run.
+class FakeHost : public app::Host {
+ public:
+  void sleep(int ms) override { sleeps.push_back(ms); }
+  void wait(int ms) override {
+    waits.push_back(ms);
+    if (onWait) {
+      onWait();
+    }
+  }
+  void pumpEvents() override { ++pumps; }
+  void showBusy() override {
+    busyVisible = true;
+    ++busyShown;
+  }
+  void hideBusy() override { busyVisible = false; }
+  void setBusyProgress(int done, int total) override { progress.emplace_back(done, total); }
+  void messageBox(const std::string& text) override { messages.push_back(text); }
+  void minimizeApplication() override { ++minimized; }
+  void closeMainWindow() override { ++closeRequests; }
+  void startWindowDrag() override { ++drags; }
+  void showLeftKeyWarning() override { ++leftKeyWarnings; }
+  std::optional<int> chooseMacro(const std::vector<std::string>& names) override {
+    offeredMacros = names;
+    return macroChoice;
+  }
+
+  std::vector<int> sleeps;
+  std::vector<int> waits;
+  int pumps = 0;
+  bool busyVisible = false;
+  int busyShown = 0;
+  std::vector<std::pair<int, int>> progress;
+  std::vector<std::string> messages;
+  int minimized = 0;
+  int closeRequests = 0;
+  int drags = 0;
+  int leftKeyWarnings = 0;
+  std::vector<std::string> offeredMacros;
+  std::optional<int> macroChoice;  // what the user picks in the macro dialog
+  std::function<void()> onWait;
+};
+
+}  // namespace korvane::testing
