@@ -1,0 +1,104 @@
+// The window with the emulated mouse: the monitor finds it, the controls
+// follow, and Apply sends the stored modes.
+#include <gtest/gtest.h>
+
+#include "app/main_window_model.h"
+#include "platform/emulated_mouse.h"
+#include "support/fake_host.h"
+#include "support/temp_dir.h"
+
+namespace korvane::app {
+namespace {
+
+using korvane::platform::EmulatedMouse;
+using korvane::platform::TransferKind;
+
+class WindowWithMouse : public ::testing::Test {
+ protected:
+  WindowWithMouse() : model(host, mouse, start.path(), start.path() / "korvane-driver") {
+    start.write("data/.keep", "");
+    mouse.setFirmwareVersion(12);
+    model.FormCreate();
+    model.FormActivate();
+  }
+
+  bool allDeviceControlsEnabled() {
+    for (Control* control : model.deviceControls()) {
+      if (!control->enabled) {
+        return false;
+      }
+    }
+    return true;
+  }
+
+  std::vector<std::uint8_t> commandCodes() const {
+    std::vector<std::uint8_t> codes;
+    for (const auto& transfer : mouse.transfers()) {
+      if (transfer.kind == TransferKind::SetFeature) {
+        codes.push_back(transfer.bytes.at(1));
+      }
+    }
+    return codes;
+  }
+
+  korvane::testing::TempDir start;
+  korvane::testing::FakeHost host;
+  EmulatedMouse mouse;
+  MainWindowModel model;
+};
+
+TEST_F(WindowWithMouse, TheFirstTickFindsTheMouseAndShowsItsVersion) {
+  EXPECT_FALSE(allDeviceControlsEnabled());
+  model.DetectHIDDeviceCounterTimer();
+  EXPECT_TRUE(allDeviceControlsEnabled());
+  EXPECT_EQ(model.lbl_Ver.caption, " Ver-12");
+  EXPECT_EQ(model.lbl_Ver.geometry.x, model.lbl_version.geometry.x + model.lbl_version.geometry.width);
+}
+
+TEST_F(WindowWithMouse, UnplugAndReplugTurnTheControlsOffAndOn) {
+  model.DetectHIDDeviceCounterTimer();
+  mouse.unplug();
+  model.DetectHIDDeviceCounterTimer();
+  EXPECT_FALSE(allDeviceControlsEnabled());
+  EXPECT_EQ(model.lbl_Ver.caption, "");
+  mouse.replug();
+  model.DetectHIDDeviceCounterTimer();
+  EXPECT_TRUE(allDeviceControlsEnabled());
+}
+
+TEST_F(WindowWithMouse, ApplySendsTheStoredModesWithTheActiveOneLast) {
+  model.DetectHIDDeviceCounterTimer();
+  model.modes.pnl_modeClick(3);
+  EXPECT_EQ(model.blocks.activeMode, 3);
+  model.blocks.working[settings::kReportRateOffset] = 2;
+  model.blocks.StoreWorkingBlock();
+  mouse.clearTransfers();
+
+  model.ApplyClick();
+
+  const std::vector<std::uint8_t> codes = commandCodes();
+  ASSERT_GE(codes.size(), 5u);
+  EXPECT_EQ(std::vector<std::uint8_t>(codes.begin(), codes.begin() + 5),
+            (std::vector<std::uint8_t>{0x01, 0x02, 0x04, 0x05, 0x03}));
+  EXPECT_EQ(codes.size(), 25u);
+  EXPECT_EQ(mouse.modes()[2][settings::kReportRateOffset], 2);
+  EXPECT_EQ(mouse.modes()[2][0], 3);
+  EXPECT_FALSE(host.busyVisible);
+  EXPECT_TRUE(model.Apply.enabled);
+  EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(WindowWithMouse, AFailedWriteIsReportedOnce) {
+  model.DetectHIDDeviceCounterTimer();
+  model.modes.pnl_modeClick(1);
+  mouse.clearTransfers();
+  mouse.failTransfer(5);  // the third mode's command: two transfers per mode
+  model.ApplyClick();
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_NE(host.messages[0].find("mode 4"), std::string::npos) << host.messages[0];
+  EXPECT_FALSE(host.busyVisible);
+  EXPECT_TRUE(model.SaveConf.enabled);
+}
+
+}  // namespace
+}  // namespace korvane::app
