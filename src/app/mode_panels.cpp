@@ -9,12 +9,13 @@ namespace korvane::app {
 
 namespace {
 
-constexpr int kPanelLeft = 14;
-constexpr int kPanelTop = 318;
-constexpr int kPanelPitch = 78;
-constexpr Rect kPanelSize = {0, 0, 74, 40};
-constexpr Rect kLabelInPanel = {0, 4, 74, 20};
-constexpr Rect kBarInPanel = {7, 28, 60, 7};
+// The mode slots drawn by the button page's background.
+constexpr int kPanelLeft = 15;
+constexpr int kPanelTop = 261;
+constexpr int kPanelPitch = 77;
+constexpr Rect kPanelSize = {0, 0, 72, 64};
+constexpr Rect kLabelInPanel = {0, 14, 72, 22};
+constexpr Rect kBarInPanel = {6, 44, 60, 7};
 
 bool isMode(int mode) { return mode >= 1 && mode <= kModePanelCount; }
 
