@@ -1,0 +1,300 @@
+// korvanectl: the command-line companion of KorvaneDriver. It works on the
+// same macro folder and configuration files as the window, without a window
+// or a mouse.
+
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "macros/compiler.h"
+#include "macros/library.h"
+#include "macros/macro_file.h"
+#include "macros/script.h"
+#include "settings/code_page.h"
+#include "settings/ini_file.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+namespace macros = korvane::macros;
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+constexpr std::string_view kProgram = "korvanectl";
+constexpr std::string_view kMacroFolderName = "Macro";
+constexpr std::string_view kGeneralFile = "configure/GM.ini";
+constexpr std::string_view kGeneralSection = "GM";
+constexpr std::string_view kEndlessKey = "Cycle_Max";
+constexpr std::string_view kCountedKey = "Cycle";
+constexpr std::string_view kCountKey = "Cycle_Count";
+
+constexpr std::string_view kUsage =
+    "Usage: korvanectl [--dir DIR] [--macro-dir DIR] COMMAND\n"
+    "\n"
+    "Commands:\n"
+    "  macro compile [--endless | --count N | --no-repeat]\n"
+    "      Compile the macro library into the mouse's macro blocks and print one\n"
+    "      line per block: the block number, a tab, the macro name, a tab and the\n"
+    "      128 bytes as 256 upper-case hex digits. The repeat option comes from\n"
+    "      configure/GM.ini in the start folder (section GM: Cycle_Max=1 repeats\n"
+    "      without end, Cycle=1 repeats Cycle_Count times) unless one is given:\n"
+    "        --endless     repeat without end\n"
+    "        --count N     play N times, N from 1 to 9\n"
+    "        --no-repeat   no repeat option\n"
+    "      Compilation stops quietly at the first macro with an empty file.\n"
+    "  macro decrypt FILE\n"
+    "      Print the script lines of a macro file (.spm).\n"
+    "  macro encrypt\n"
+    "      Read script lines on standard input and write the macro file content\n"
+    "      (one enciphered line per script line, CR LF) on standard output.\n"
+    "\n"
+    "Options:\n"
+    "  --dir DIR        the start folder (default: the current directory)\n"
+    "  --macro-dir DIR  the macro folder (default: the folder \"Macro\" beside\n"
+    "                   the korvanectl executable)\n"
+    "  -h, --help       show this help\n"
+    "\n"
+    "Exit status: 0 on success, 1 when a command fails (a file that cannot be\n"
+    "read, a line that is not hex, a macro that does not fit), 2 on a usage error.\n";
+
+struct Options {
+  fs::path startDir = ".";
+  std::optional<fs::path> macroDir;
+  std::vector<std::string> words;  // the command and its operands
+  std::optional<macros::RepeatOption> repeat;
+  bool help = false;
+};
+
+struct UsageError {
+  std::string message;
+};
+
+int usageFailure(std::string_view message) {
+  std::cerr << kProgram << ": " << message << "\n\n" << kUsage;
+  return kExitUsage;
+}
+
+int failure(std::string_view message) {
+  std::cerr << kProgram << ": " << message << "\n";
+  return kExitFailure;
+}
+
+bool writeOut(std::string_view bytes) {
+  return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
+}
+
+// Flushes standard output; false when any write to it failed on the way.
+bool flushOut() {
+  return std::fflush(stdout) == 0 && std::ferror(stdout) == 0;
+}
+
+int finish(int status) {
+  if (!flushOut()) {
+    return failure("unable to write to standard output");
+  }
+  return status;
+}
+
+// What was printed before a failure goes out first; the failure's own
+// message is what matters then, so a failing flush adds nothing to it.
+int failAfterOutput(std::string_view message) {
+  static_cast<void>(flushOut());
+  return failure(message);
+}
+
+// The window's rule: the macro folder "Macro" beside the program.
+fs::path defaultMacroDir(const char* argv0) {
+  std::error_code error;
+  fs::path executable = fs::read_symlink("/proc/self/exe", error);
+  if (error) {
+    executable = fs::absolute(argv0, error);
+  }
+  return executable.parent_path() / kMacroFolderName;
+}
+
+std::optional<UsageError> setRepeat(Options& options, macros::RepeatOption repeat,
+                                    std::string_view option) {
+  if (options.repeat) {
+    return UsageError{"only one of --endless, --count and --no-repeat may be given (" +
+                      std::string(option) + ")"};
+  }
+  options.repeat = std::move(repeat);
+  return std::nullopt;
+}
+
+std::optional<UsageError> parse(int argc, char** argv, Options& options) {
+  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  bool optionsEnded = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string_view arg = args[i];
+    if (optionsEnded || arg.empty() || arg.front() != '-' || arg == "-") {
+      options.words.emplace_back(arg);
+      continue;
+    }
+    // The operand of an option: the next argument.
+    const auto value = [&]() -> std::optional<std::string_view> {
+      if (i + 1 >= args.size()) {
+        return std::nullopt;
+      }
+      return args[++i];
+    };
+    if (arg == "--") {
+      optionsEnded = true;
+    } else if (arg == "-h" || arg == "--help") {
+      options.help = true;
+    } else if (arg == "--dir" || arg == "--macro-dir") {
+      const std::optional<std::string_view> folder = value();
+      if (!folder) {
+        return UsageError{std::string(arg) + " needs a folder"};
+      }
+      if (arg == "--dir") {
+        options.startDir = fs::path(*folder);
+      } else {
+        options.macroDir = fs::path(*folder);
+      }
+    } else if (arg == "--endless") {
+      macros::RepeatOption repeat;
+      repeat.endless = true;
+      if (auto error = setRepeat(options, repeat, arg)) {
+        return error;
+      }
+    } else if (arg == "--no-repeat") {
+      if (auto error = setRepeat(options, macros::RepeatOption{}, arg)) {
+        return error;
+      }
+    } else if (arg == "--count") {
+      const std::optional<std::string_view> count = value();
+      if (!count || count->size() != 1 || (*count)[0] < '1' || (*count)[0] > '9') {
+        return UsageError{"--count needs a number from 1 to 9"};
+      }
+      macros::RepeatOption repeat;
+      repeat.counted = true;
+      repeat.count = std::string(*count);
+      if (auto error = setRepeat(options, repeat, arg)) {
+        return error;
+      }
+    } else {
+      return UsageError{"unknown option " + std::string(arg)};
+    }
+  }
+  return std::nullopt;
+}
+
+// The repeat option as the window has it after reading GM.ini. A missing file
+// or key reads as off (and an empty count).
+macros::RepeatOption repeatFromGeneralFile(const fs::path& startDir) {
+  namespace settings = korvane::settings;
+  // The keys read are a flag and one digit, which read the same in every code page.
+  const settings::IniFile ini =
+      settings::IniFile::load(startDir / kGeneralFile, settings::CodePage::forLanguage(""));
+  macros::RepeatOption repeat;
+  repeat.endless = ini.readBool(kGeneralSection, kEndlessKey);
+  repeat.counted = ini.readBool(kGeneralSection, kCountedKey);
+  repeat.count = ini.readString(kGeneralSection, kCountKey);
+  return repeat;
+}
+
+std::string hexBytes(const macros::MacroBlock& block) {
+  constexpr std::string_view kDigits = "0123456789ABCDEF";
+  std::string hex;
+  hex.reserve(block.size() * 2);
+  for (const std::uint8_t byte : block) {
+    hex += kDigits[byte >> 4];
+    hex += kDigits[byte & 0xF];
+  }
+  return hex;
+}
+
+int compileCommand(const Options& options, const fs::path& macroDir) {
+  const macros::RepeatOption repeat =
+      options.repeat ? *options.repeat : repeatFromGeneralFile(options.startDir);
+  macros::MacroLibrary library(macroDir);
+  if (std::optional<std::string> error = library.RebuildLibrary()) {
+    return failure(*error);
+  }
+  macros::MacroBlocks blocks{};
+  const macros::CompileOutcome outcome =
+      macros::CompileAllMacros(macroDir, library.names(), repeat, blocks);
+  for (const macros::CompiledMacro& compiled : outcome.written) {
+    const std::string line = std::to_string(compiled.block) + "\t" + compiled.name + "\t" +
+                             hexBytes(blocks[static_cast<std::size_t>(compiled.block)]) + "\n";
+    if (!writeOut(line)) {
+      break;
+    }
+  }
+  if (outcome.error) {
+    return failAfterOutput(outcome.error->message);
+  }
+  return finish(kExitOk);
+}
+
+int decryptCommand(const fs::path& file) {
+  const macros::MacroFileRead read = macros::readMacroFile(file);
+  for (const std::string& line : read.script) {
+    if (!writeOut(line) || !writeOut("\n")) {
+      break;
+    }
+  }
+  if (read.error) {
+    return failAfterOutput(file.string() + ": " + *read.error);
+  }
+  return finish(kExitOk);
+}
+
+int encryptCommand() {
+  const std::string input{std::istreambuf_iterator<char>(std::cin),
+                          std::istreambuf_iterator<char>()};
+  if (std::cin.bad()) {
+    return failure("unable to read standard input");
+  }
+  writeOut(macros::encodeMacroFile(macros::splitFileLines(input)));
+  return finish(kExitOk);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (const std::optional<UsageError> error = parse(argc, argv, options)) {
+    return usageFailure(error->message);
+  }
+  if (options.help) {
+    writeOut(kUsage);
+    return finish(kExitOk);
+  }
+  const std::vector<std::string>& words = options.words;
+  if (words.empty()) {
+    return usageFailure("no command given");
+  }
+  if (words[0] != "macro") {
+    return usageFailure("unknown command " + words[0]);
+  }
+  if (words.size() < 2) {
+    return usageFailure("macro needs a command: compile, decrypt or encrypt");
+  }
+  const std::string& command = words[1];
+  if (options.repeat && command != "compile") {
+    return usageFailure("--endless, --count and --no-repeat belong to macro compile");
+  }
+  if (command == "compile" && words.size() == 2) {
+    return compileCommand(options, options.macroDir ? *options.macroDir : defaultMacroDir(argv[0]));
+  }
+  if (command == "decrypt" && words.size() == 3) {
+    return decryptCommand(words[2]);
+  }
+  if (command == "encrypt" && words.size() == 2) {
+    return encryptCommand();
+  }
+  if (command == "compile" || command == "decrypt" || command == "encrypt") {
+    return usageFailure("wrong number of operands for macro " + command);
+  }
+  return usageFailure("unknown command macro " + command);
+}

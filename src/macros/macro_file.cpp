@@ -1,0 +1,72 @@
+#include "macros/macro_file.h"
+
+#include "macros/file_io.h"
+#include "macros/line_cipher.h"
+
+namespace korvane::macros {
+
+std::filesystem::path macroFilePath(const std::filesystem::path& folder, std::string_view name) {
+  std::string fileName(name);
+  fileName += kMacroFileExtension;
+  return folder / fileName;
+}
+
+std::vector<std::string> splitFileLines(std::string_view content) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  std::size_t i = 0;
+  while (i < content.size()) {
+    const char c = content[i];
+    if (c != '\r' && c != '\n') {
+      ++i;
+      continue;
+    }
+    lines.emplace_back(content.substr(start, i - start));
+    ++i;
+    if (c == '\r' && i < content.size() && content[i] == '\n') {
+      ++i;
+    }
+    start = i;
+  }
+  if (start < content.size()) {
+    lines.emplace_back(content.substr(start));
+  }
+  return lines;
+}
+
+std::string encodeMacroFile(const MacroScript& script) {
+  std::string content;
+  for (const std::string& line : script) {
+    content += EncryptLine(line);
+    content += kFileLineEnd;
+  }
+  return content;
+}
+
+MacroFileRead decodeMacroFile(std::string_view content) {
+  MacroFileRead read;
+  for (const std::string& line : splitFileLines(content)) {
+    Result<std::string> plain = DecryptLine(line);
+    if (!plain) {
+      read.error = plain.error();
+      break;
+    }
+    read.script.push_back(std::move(plain).value());
+  }
+  return read;
+}
+
+MacroFileRead readMacroFile(const std::filesystem::path& path) {
+  const Result<std::string> content = readWholeFile(path);
+  if (!content) {
+    return {{}, content.error()};
+  }
+  return decodeMacroFile(*content);
+}
+
+std::optional<std::string> writeMacroFile(const std::filesystem::path& path,
+                                          const MacroScript& script) {
+  return writeFileSafely(path, encodeMacroFile(script));
+}
+
+}  // namespace korvane::macros

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "macros/script.h"
+
+namespace korvane::macros {
+
+// A macro is the file "<name>.spm" in the macro folder: one enciphered line per
+// script line, header included.
+inline constexpr std::string_view kMacroFileExtension = ".spm";
+inline constexpr std::string_view kFileLineEnd = "\r\n";
+
+std::filesystem::path macroFilePath(const std::filesystem::path& folder, std::string_view name);
+
+// Lines of a text: CR LF, a lone CR or a lone LF ends a line; a line end at the
+// very end adds no empty line after it. An empty text has no lines.
+std::vector<std::string> splitFileLines(std::string_view content);
+
+// Every line enciphered and followed by CR LF; no lines give no bytes.
+std::string encodeMacroFile(const MacroScript& script);
+
+// The lines read, in order, up to the first that is not hex; `error` then
+// holds the message and `script` the lines before it.
+struct MacroFileRead {
+  MacroScript script;
+  std::optional<std::string> error;
+};
+MacroFileRead decodeMacroFile(std::string_view content);
+
+// A file that cannot be read gives no lines and "Unable to read <path>".
+MacroFileRead readMacroFile(const std::filesystem::path& path);
+
+// Written whole and safely; nullopt on success, else the message.
+[[nodiscard]] std::optional<std::string> writeMacroFile(const std::filesystem::path& path,
+                                                        const MacroScript& script);
+
+}  // namespace korvane::macros
