@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,17 @@ struct Slider : Control {
   std::function<void()> onChange;
 
   void set(int value);
+};
+
+// A list box: its entries and the selected one.
+struct ListBox : Control {
+  std::vector<std::string> items;
+  std::optional<int> selected;
+};
+
+// A one-line edit.
+struct Edit : Control {
+  std::string text;
 };
 
 // A hidden group of radio buttons that holds a setting for the files.

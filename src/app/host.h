@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,6 +26,17 @@ class Host : public device::LinkHost {
   // The modal macro selection: the position of the chosen name, nothing when
   // the user cancels.
   virtual std::optional<int> chooseMacro(const std::vector<std::string>& names) = 0;
+
+  // The modal macro name dialog. `onOk` gets the typed name and says whether
+  // the dialog may close; it shows its own messages when not.
+  struct NameDialogResult {
+    std::string text;  // what the edit held when the dialog closed
+    bool accepted = false;
+  };
+  virtual NameDialogResult macroNameDialog(
+      const std::function<bool(const std::string& name)>& onOk) = 0;
+  // The open-file chooser; nothing when the user cancels.
+  virtual std::optional<std::string> chooseOpenFile(const std::string& filter) = 0;
 };
 
 }  // namespace korvane::app

@@ -79,7 +79,7 @@ KeysPage::KeysPage(WindowContext& context) : context_(context) {
     Key[i].caption = kKeyCaptions[i];
   }
   for (std::size_t i = 0; i < rowNumber.size(); ++i) {
-    rowNumber[i].geometry = {56, kRowNumberTops[i], 40, 22};
+    rowNumber[i].geometry = {40, kRowNumberTops[i], 40, 22};
     rowNumber[i].caption = std::to_string(i + 1);
   }
   img_keys.geometry = {0, 0, 418, 362};

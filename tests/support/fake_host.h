@@ -32,6 +32,25 @@ class FakeHost : public app::Host {
   void closeMainWindow() override { ++closeRequests; }
   void startWindowDrag() override { ++drags; }
   void showLeftKeyWarning() override { ++leftKeyWarnings; }
+  // The name dialog takes the typed names in order until one is accepted;
+  // when they run out the user cancels.
+  NameDialogResult macroNameDialog(
+      const std::function<bool(const std::string& name)>& onOk) override {
+    ++nameDialogs;
+    std::string text;
+    while (!typedNames.empty()) {
+      text = typedNames.front();
+      typedNames.erase(typedNames.begin());
+      if (onOk(text)) {
+        return {text, true};
+      }
+    }
+    return {text, false};
+  }
+  std::optional<std::string> chooseOpenFile(const std::string& filter) override {
+    fileFilters.push_back(filter);
+    return chosenFile;
+  }
   std::optional<int> chooseMacro(const std::vector<std::string>& names) override {
     offeredMacros = names;
     return macroChoice;
@@ -50,6 +69,10 @@ class FakeHost : public app::Host {
   int leftKeyWarnings = 0;
   std::vector<std::string> offeredMacros;
   std::optional<int> macroChoice;  // what the user picks in the macro dialog
+  std::vector<std::string> typedNames;
+  int nameDialogs = 0;
+  std::optional<std::string> chosenFile;
+  std::vector<std::string> fileFilters;
   std::function<void()> onWait;
 };
 

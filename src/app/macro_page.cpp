@@ -1,0 +1,338 @@
+#include "app/macro_page.h"
+
+#include "app/app_state.h"
+#include "app/host.h"
+#include "app/window_context.h"
+#include "i18n/language.h"
+#include "macros/macro_file.h"
+#include "settings/code_page.h"
+#include "settings/ini_file.h"
+
+namespace korvane::app {
+
+namespace {
+
+constexpr int kFeedbackMs = 200;     // button feedback after every command
+constexpr int kSelectSettleMs = 10;  // after loading a selected macro
+constexpr const char* kMacroFileFilter = "LoadFile(*.spm)|*.spm";
+
+void place(SkinImage& image, Label& label, Rect where, const char* family, const char* caption) {
+  image.geometry = where;
+  image.family = family;
+  image.kind = SkinKind::Command;
+  label.geometry = where;
+  label.caption = caption;
+}
+
+}  // namespace
+
+MacroPage::MacroPage(WindowContext& context, const std::string& languageCode)
+    : context_(context), languageCode_(languageCode) {
+  // Positions follow the wells and button slots of the page's background.
+  macro_list.geometry = {16, 18, 130, 246};
+  macro_content.geometry = {168, 18, 226, 150};
+  Edt_ModifyTime.geometry = {172, 172, 52, 18};
+  Edt_ModifyTime.text = "0";
+  lbl_ms.geometry = {226, 172, 24, 18};
+  lbl_ms.caption = "ms";
+  lbl_meter.geometry = {256, 172, 136, 18};
+
+  place(img_load, lbl_load, {16, 272, 60, 24}, "macro_btn1", "载入");
+  place(img_new, lbl_new, {86, 272, 60, 24}, "macro_btn1", "新建");
+  place(img_save, lbl_save, {16, 300, 60, 24}, "macro_btn1", "确定");
+  place(img_delete, lbl_delete, {86, 300, 60, 24}, "macro_btn1", "删除");
+  place(img_cancel, lbl_cancle, {16, 328, 60, 24}, "macro_btn1", "取消");
+  place(img_REC, lbl_REC, {168, 202, 112, 28}, "macro_btn2", "开始录制");
+  place(img_MseLeft, lbl_MseLeft, {282, 204, 112, 24}, "macro_btn3", "录制鼠标左键");
+  place(img_MseRight, lbl_MseRight, {168, 234, 112, 24}, "macro_btn3", "录制鼠标右键");
+  place(img_MseMid, lbl_MseMid, {282, 234, 112, 24}, "macro_btn3", "录制鼠标中键");
+  place(img_delkey, lbl_delkey, {168, 262, 112, 24}, "macro_btn3", "删除录制单键");
+  place(img_Time, lbl_Time, {282, 262, 112, 24}, "macro_btn3", "修改延迟时间");
+  img_delay_i.family = "macro_btn4";
+  img_delay_i.visible = false;
+  img_delay_d.family = "macro_btn5";
+  img_delay_d.visible = false;
+
+  lbl_cycle_max_check.geometry = {176, 298, 16, 20};
+  lbl_cycle_max_check.caption = "√";
+  lbl_cycle_max_check.visible = false;
+  lbl_cycle_max.geometry = {194, 298, 90, 20};
+  lbl_cycle_max.caption = "无限循环";
+  lbl_cycle_check.geometry = {176, 322, 16, 20};
+  lbl_cycle_check.caption = "√";
+  lbl_cycle_check.visible = false;
+  lbl_cycle.geometry = {194, 322, 130, 20};
+  lbl_cycle.caption = "循环次数(1-9次)";
+  edt_cycle.geometry = {330, 322, 24, 20};
+  edt_cycle.text = "1";
+  cbCycle_Max.visible = false;
+  cbCycle.visible = false;
+  updateMeter();
+}
+
+std::vector<std::pair<SkinImage*, Label*>> MacroPage::commands() {
+  return {{&img_load, &lbl_load},       {&img_new, &lbl_new},         {&img_save, &lbl_save},
+          {&img_delete, &lbl_delete},   {&img_cancel, &lbl_cancle},   {&img_REC, &lbl_REC},
+          {&img_MseLeft, &lbl_MseLeft}, {&img_MseRight, &lbl_MseRight}, {&img_MseMid, &lbl_MseMid},
+          {&img_delkey, &lbl_delkey},   {&img_Time, &lbl_Time}};
+}
+
+void MacroPage::openLibrary(const std::string& macroDir) {
+  library_ = macros::MacroLibrary(macroDir);
+  reportError(library_.RebuildLibrary());
+  editor_.clear();
+  refreshLists();
+  refreshContent();
+}
+
+void MacroPage::press(SkinImage& image, const std::function<void()>& command) {
+  image.press(context_.state, command, [this] { context_.host.wait(kFeedbackMs); });
+}
+
+void MacroPage::reportError(const std::optional<std::string>& error) {
+  if (error) {
+    context_.host.messageBox(*error);
+  }
+}
+
+void MacroPage::save() { reportError(macros::SaveMacroScript(library_, editor_.script)); }
+
+void MacroPage::refreshLists() {
+  macro_list.items = library_.entries();
+  macro_list.selected = library_.selected();
+  lbl_new.enabled = library_.newEnabled();
+}
+
+void MacroPage::refreshContent() {
+  macro_content.items.assign(static_cast<std::size_t>(editor_.entryCount), std::string());
+  macro_content.selected = editor_.selected;
+  updateMeter();
+}
+
+void MacroPage::updateMeter() {
+  const auto usage = macros::measureMacroScript(editor_.script);
+  if (usage.ok()) {
+    meterBytes = static_cast<int>(usage.value().bytesUsed);
+    meterFits = usage.value().fits;
+  } else {
+    meterBytes = 0;
+    meterFits = false;
+  }
+  lbl_meter.caption = std::to_string(meterBytes) + " / " +
+                      std::to_string(macros::kMacroBlockSize) + " bytes";
+}
+
+std::optional<macros::EntryDrawing> MacroPage::contentDrawing(int entry) const {
+  return macros::entryDrawing(editor_.script, entry);
+}
+
+// --- library -----------------------------------------------------------------
+
+void MacroPage::macro_listClick(int entry) {
+  if (!library_.select(entry)) {
+    refreshLists();
+    return;
+  }
+  editor_.clear();
+  const std::optional<std::string> name = library_.selectedName();
+  const macros::MacroFileRead file = macros::readMacroFile(library_.fileOf(*name));
+  // An unreadable line stops the load there; what was read stays shown.
+  editor_.load(file.script);
+  reportError(file.error);
+  refreshLists();
+  refreshContent();
+  context_.host.pumpEvents();
+  context_.host.wait(kSelectSettleMs);
+}
+
+void MacroPage::lbl_loadClick() {
+  press(img_load, [this] {
+    const std::optional<std::string> file = context_.host.chooseOpenFile(kMacroFileFilter);
+    if (!file) {
+      return;
+    }
+    reportError(library_.loadFrom(*file));
+    refreshLists();
+  });
+}
+
+void MacroPage::lbl_newClick() {
+  bool created = false;
+  press(img_new, [this, &created] {
+    const Host::NameDialogResult result =
+        context_.host.macroNameDialog([this](const std::string& name) {
+          const macros::NewMacroOutcome outcome = library_.createMacro(name);
+          if (outcome.refused) {
+            if (auto message = macros::nameProblemMessage(*outcome.refused, languageCode_)) {
+              context_.host.messageBox(*message);
+            }
+            return false;
+          }
+          if (outcome.error) {
+            context_.host.messageBox(*outcome.error);
+            return false;
+          }
+          return true;
+        });
+    // A cancelled dialog keeps its text: the macro an edit goes to while
+    // nothing is selected.
+    library_.setTypedName(result.text);
+    created = result.accepted;
+  });
+  if (created) {
+    editor_.clear();
+  }
+  refreshLists();
+  refreshContent();
+}
+
+void MacroPage::lbl_saveClick() {
+  press(img_save, [this] {
+    macros::MacroBlocks blocks{};
+    reportError(compileAll(blocks));
+  });
+}
+
+void MacroPage::lbl_deleteClick() {
+  press(img_delete, [this] {
+    reportError(library_.deleteSelected());
+    editor_.clear();
+    refreshLists();
+    refreshContent();
+  });
+}
+
+void MacroPage::lbl_cancleClick() { press(img_cancel, {}); }
+
+std::optional<std::string> MacroPage::compileAll(macros::MacroBlocks& blocks) {
+  const macros::CompileOutcome outcome =
+      macros::CompileAllMacros(library_.folder(), library_.names(), repeatOption(), blocks);
+  if (outcome.error) {
+    return outcome.error->message;
+  }
+  return std::nullopt;
+}
+
+// --- editor ------------------------------------------------------------------
+
+void MacroPage::lbl_RECClick() {
+  press(img_REC, [this] {
+    const auto file = i18n::languageFile(context_.state.LanguageDir, languageCode_);
+    std::error_code error;
+    if (!file || !std::filesystem::is_regular_file(file->path, error)) {
+      if (auto message = i18n::missingLanguageFileMessage(languageCode_)) {
+        context_.host.messageBox(*message);
+      }
+      return;
+    }
+    const settings::IniFile texts =
+        settings::IniFile::load(file->path, settings::CodePage::forLanguage(languageCode_));
+    const std::string startText = texts.readString(file->section, "Macro5");
+    const std::string stopText = texts.readString(file->section, "Macro10");
+    if (lbl_REC.caption == startText) {
+      editor_.clear();
+      refreshContent();
+      context_.host.pumpEvents();
+      lbl_REC.caption = stopText;
+    } else if (lbl_REC.caption == stopText) {
+      save();
+      context_.host.pumpEvents();
+      lbl_REC.caption = startText;
+    }
+  });
+}
+
+void MacroPage::insertClick(macros::MouseButton button) {
+  macros::insertMouseClick(editor_, button);
+  refreshContent();
+}
+
+void MacroPage::lbl_MseLeftClick() {
+  press(img_MseLeft, [this] { insertClick(macros::MouseButton::Left); });
+}
+
+void MacroPage::lbl_MseRightClick() {
+  press(img_MseRight, [this] { insertClick(macros::MouseButton::Right); });
+}
+
+void MacroPage::lbl_MseMidClick() {
+  press(img_MseMid, [this] { insertClick(macros::MouseButton::Middle); });
+}
+
+void MacroPage::lbl_delkeyClick() {
+  press(img_delkey, [this] {
+    if (macros::removeSelectedKeyGroup(editor_)) {
+      save();
+      refreshContent();
+    }
+  });
+}
+
+void MacroPage::lbl_TimeClick() {
+  if (macros::setSelectedDelay(editor_, macros::delayEditValue(Edt_ModifyTime.text))) {
+    save();
+    refreshContent();
+  }
+}
+
+void MacroPage::macro_contentClick(int entry) {
+  if (entry >= 0 && entry < editor_.entryCount) {
+    editor_.selected = entry;
+    macro_content.selected = entry;
+  }
+}
+
+void MacroPage::Edt_ModifyTimeChange(const std::string& proposed) {
+  if (const std::optional<std::string> text = macros::delayEditText(proposed)) {
+    Edt_ModifyTime.text = *text;
+  }
+}
+
+void MacroPage::edt_cycleChange(const std::string& proposed) {
+  if (proposed.size() > macros::kCycleCountMaxLength) {
+    return;
+  }
+  for (char key : proposed) {
+    if (!macros::cycleEditAcceptsKey(key)) {
+      return;
+    }
+  }
+  edt_cycle.text = proposed;
+}
+
+// --- repeat option ------------------------------------------------------------
+
+macros::RepeatOption MacroPage::repeatOption() const {
+  // The compiler reads the hidden mirrors and the count.
+  macros::RepeatOption option;
+  option.endless = cbCycle_Max.checked;
+  option.counted = cbCycle.checked;
+  option.count = edt_cycle.text;
+  option.countEnabled = edt_cycle.enabled;
+  return option;
+}
+
+void MacroPage::applyRepeat(const macros::RepeatOption& option) {
+  repeat_ = option;
+  lbl_cycle_max_check.visible = option.endless;
+  cbCycle_Max.checked = option.endless;
+  lbl_cycle_check.visible = option.counted;
+  cbCycle.checked = option.counted;
+  edt_cycle.enabled = option.countEnabled;
+}
+
+void MacroPage::lbl_cycle_maxClick() {
+  macros::RepeatOption option = repeat_;
+  option.countEnabled = edt_cycle.enabled;
+  option.lbl_cycle_maxClick();
+  applyRepeat(option);
+}
+
+void MacroPage::lbl_cycleClick() {
+  macros::RepeatOption option = repeat_;
+  option.countEnabled = edt_cycle.enabled;
+  option.lbl_cycleClick();
+  applyRepeat(option);
+}
+
+}  // namespace korvane::app

@@ -1,0 +1,102 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/controls.h"
+#include "app/skin_image.h"
+#include "macros/compiler.h"
+#include "macros/library.h"
+#include "macros/script.h"
+
+namespace korvane::app {
+
+struct WindowContext;
+
+// The macro page: the library of macro files on the left, the script editor
+// of the current macro on the right, the repeat option below it.
+class MacroPage {
+ public:
+  MacroPage(WindowContext& context, const std::string& languageCode);
+
+  // Start-up: the folder beside the program, and the lists filled from it.
+  void openLibrary(const std::string& macroDir);
+
+  // --- library commands -----------------------------------------------------
+  void lbl_loadClick();
+  void lbl_newClick();
+  void lbl_saveClick();
+  void lbl_deleteClick();
+  void lbl_cancleClick();
+  void macro_listClick(int entry);
+
+  // --- editor commands --------------------------------------------------------
+  void lbl_RECClick();
+  void lbl_MseLeftClick();
+  void lbl_MseRightClick();
+  void lbl_MseMidClick();
+  void lbl_delkeyClick();
+  void lbl_TimeClick();
+  void macro_contentClick(int entry);
+  // The delay box as the user types: refused text leaves it as it was.
+  void Edt_ModifyTimeChange(const std::string& proposed);
+  void lbl_cycle_maxClick();
+  void lbl_cycleClick();
+  void edt_cycleChange(const std::string& proposed);
+
+  // Compiles the library into the ten blocks; the message when a macro
+  // cannot be compiled.
+  std::optional<std::string> compileAll(macros::MacroBlocks& blocks);
+  macros::RepeatOption repeatOption() const;
+  // What entry `entry` of macro_content shows; nothing with two lines or fewer.
+  std::optional<macros::EntryDrawing> contentDrawing(int entry) const;
+  // How much of the mouse's 128-byte block the current script takes.
+  void updateMeter();
+
+  const macros::ScriptEditor& editor() const { return editor_; }
+  const macros::MacroLibrary& library() const { return library_; }
+  std::vector<std::string> macroNames() const { return library_.names(); }
+
+  // --- controls --------------------------------------------------------------
+  ListBox macro_list;
+  ListBox macro_content;  // one placeholder entry per event line
+  Edit Edt_ModifyTime;
+  Label lbl_ms;
+  Label lbl_meter;
+  int meterBytes = 0;
+  bool meterFits = true;
+
+  SkinImage img_load, img_new, img_save, img_delete, img_cancel;
+  Label lbl_load, lbl_new, lbl_save, lbl_delete, lbl_cancle;
+  SkinImage img_REC;
+  Label lbl_REC;
+  SkinImage img_MseLeft, img_MseRight, img_MseMid, img_delkey, img_Time;
+  Label lbl_MseLeft, lbl_MseRight, lbl_MseMid, lbl_delkey, lbl_Time;
+  SkinImage img_delay_i, img_delay_d;  // loaded at start-up, never shown
+
+  Label lbl_cycle_max, lbl_cycle_max_check, lbl_cycle, lbl_cycle_check;
+  CheckBox cbCycle_Max, cbCycle;
+  Edit edt_cycle;
+
+  // Every image button, for the skin loader and the view.
+  std::vector<std::pair<SkinImage*, Label*>> commands();
+
+ private:
+  void press(SkinImage& image, const std::function<void()>& command);
+  void insertClick(macros::MouseButton button);
+  void save();
+  void reportError(const std::optional<std::string>& error);
+  void refreshLists();
+  void refreshContent();
+  void applyRepeat(const macros::RepeatOption& option);
+
+  WindowContext& context_;
+  const std::string& languageCode_;
+  macros::ScriptEditor editor_;
+  macros::MacroLibrary library_{""};
+  macros::RepeatOption repeat_;
+};
+
+}  // namespace korvane::app
