@@ -5,6 +5,7 @@
 
 #include "app/main_window_model.h"
 #include "platform/hid_backend_factory.h"
+#include "platform/registry_file_sink.h"
 #include "platform/single_instance.h"
 #include "ui/busy_window.h"
 #include "ui/main_window.h"
@@ -26,11 +27,12 @@ int main(int argc, char* argv[]) {
       korvane::platform::makeHidBackendFromEnvironment();
 
   korvane::ui::QtHost host;
-  korvane::app::MainWindowModel model(host, *hid, startDir.toStdString(),
+  korvane::platform::RegistryFileSink pointerSink(korvane::platform::defaultRegistryFilePath());
+  korvane::app::MainWindowModel model(host, *hid, pointerSink, startDir.toStdString(),
                                       QCoreApplication::applicationFilePath().toStdString());
   korvane::ui::MainWindow window(model);
   korvane::ui::BusyWindow busy(startDir + QStringLiteral("/wait.gif"));
-  host.attach(&window, &busy, [&window] { window.refresh(); });
+  host.attach(&window, &busy, &model.state, [&window] { window.refresh(); });
 
   QObject::connect(&instance, &korvane::platform::SingleInstance::raiseRequested, &window,
                    &korvane::ui::MainWindow::restoreAndRaise);

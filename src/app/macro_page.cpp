@@ -77,6 +77,46 @@ std::vector<std::pair<SkinImage*, Label*>> MacroPage::commands() {
           {&img_delkey, &lbl_delkey},   {&img_Time, &lbl_Time}};
 }
 
+std::vector<std::pair<std::string, Control*>> MacroPage::namedControls() {
+  return {{"macro_list", &macro_list},
+          {"macro_content", &macro_content},
+          {"Edt_ModifyTime", &Edt_ModifyTime},
+          {"lbl_ms", &lbl_ms},
+          {"img_load", &img_load},
+          {"img_new", &img_new},
+          {"img_save", &img_save},
+          {"img_delete", &img_delete},
+          {"img_cancel", &img_cancel},
+          {"lbl_load", &lbl_load},
+          {"lbl_new", &lbl_new},
+          {"lbl_save", &lbl_save},
+          {"lbl_delete", &lbl_delete},
+          {"lbl_cancle", &lbl_cancle},
+          {"img_REC", &img_REC},
+          {"lbl_REC", &lbl_REC},
+          {"img_MseLeft", &img_MseLeft},
+          {"img_MseRight", &img_MseRight},
+          {"img_MseMid", &img_MseMid},
+          {"img_delkey", &img_delkey},
+          {"img_Time", &img_Time},
+          {"lbl_MseLeft", &lbl_MseLeft},
+          {"lbl_MseRight", &lbl_MseRight},
+          {"lbl_MseMid", &lbl_MseMid},
+          {"lbl_delkey", &lbl_delkey},
+          {"lbl_Time", &lbl_Time},
+          {"img_delay_i", &img_delay_i},
+          {"img_delay_d", &img_delay_d},
+          {"lbl_cycle_max", &lbl_cycle_max},
+          {"lbl_cycle_max_check", &lbl_cycle_max_check},
+          {"lbl_cycle", &lbl_cycle},
+          {"lbl_cycle_check", &lbl_cycle_check},
+          {"cbCycle_Max", &cbCycle_Max},
+          {"cbCycle", &cbCycle},
+          {"edt_cycle", &edt_cycle}};
+}
+
+const AppState& MacroPage::state() const { return context_.state; }
+
 void MacroPage::openLibrary(const std::string& macroDir) {
   library_ = macros::MacroLibrary(macroDir);
   reportError(library_.RebuildLibrary());

@@ -56,6 +56,7 @@ class MacroPage {
   void updateMeter();
 
   const macros::ScriptEditor& editor() const { return editor_; }
+  const AppState& state() const;
   const macros::MacroLibrary& library() const { return library_; }
   std::vector<std::string> macroNames() const { return library_.names(); }
 
@@ -80,6 +81,7 @@ class MacroPage {
   CheckBox cbCycle_Max, cbCycle;
   Edit edt_cycle;
 
+  std::vector<std::pair<std::string, Control*>> namedControls();
   // Every image button, for the skin loader and the view.
   std::vector<std::pair<SkinImage*, Label*>> commands();
 

@@ -29,10 +29,17 @@ std::string numbered(const char* prefix, std::size_t index) {
 }  // namespace
 
 MainWindowModel::MainWindowModel(Host& host, device::HidBackend& hid,
+                                 settings::PointerSettingsSink& pointerSink,
                                  std::filesystem::path startDir,
                                  std::filesystem::path executablePath)
-    : context{host, state, blocks, [this] { HideFunctionMenu(); }, [] {},
-              [this] { LoadModeForEditing(); }, {}},
+    : context{host,
+              state,
+              blocks,
+              [this] { keys.HideFunctionMenu(); },
+              [this] { keys.ClearSelection(); },
+              [this] { LoadModeForEditing(); },
+              [this] { return macro.macroNames(); }},
+      mseAdv(pointerSink),
       host_(host),
       hid_(hid),
       startDir_(std::move(startDir)),
@@ -104,13 +111,19 @@ void MainWindowModel::registerControls() {
     names_.emplace_back(numbered("img_title", i), &img_title[i]);
     names_.emplace_back(numbered("img_page", i), &img_page[i]);
   }
-  for (std::size_t i = 0; i < Key.size(); ++i) {
-    names_.emplace_back(numbered("Key", i), &Key[i]);
+  for (std::size_t i = 0; i < keys.Key.size(); ++i) {
+    names_.emplace_back(numbered("Key", i), &keys.Key[i]);
   }
+
   for (std::size_t i = 0; i < kModePanelCount; ++i) {
     names_.emplace_back(numbered("pnl_mode", i), &modes.pnl_mode[i]);
     names_.emplace_back(ModePanels::kLabelNames[i], &modes.label[i]);
     names_.emplace_back(numbered("img_mode", i), &modes.img_mode[i]);
+  }
+  for (const auto& named :
+       {about.namedControls(), breathLED.namedControls(), mseAdv.namedControls(),
+        keys.namedControls(), macro.namedControls()}) {
+    names_.insert(names_.end(), named.begin(), named.end());
   }
 }
 
@@ -128,7 +141,7 @@ std::vector<Control*> MainWindowModel::deviceControls() {
   for (std::size_t i = 0; i < kPageCount; ++i) {
     controls.insert(controls.end(), {&pnl_page[i], &lbl_title[i], &img_title[i]});
   }
-  for (Label& key : Key) {
+  for (Label& key : keys.Key) {
     controls.push_back(&key);
   }
   for (std::size_t i = 0; i < kModePanelCount; ++i) {
@@ -194,13 +207,10 @@ void MainWindowModel::ApplyClick() {
 }
 
 std::optional<std::string> MainWindowModel::compileMacros() {
-  // The macro library is not compiled yet: the blocks stay as they are.
-  return std::nullopt;
+  return macro.compileAll(macroBlocks);
 }
 
-void MainWindowModel::applyPointerSettings() {
-  // The desktop's pointer settings are not written yet.
-}
+void MainWindowModel::applyPointerSettings() { mseAdv.applyToSystem(); }
 
 void MainWindowModel::showMessage(const std::string& text) { host_.messageBox(text); }
 

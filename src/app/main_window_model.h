@@ -9,7 +9,12 @@
 
 #include "app/app_state.h"
 #include "app/controls.h"
+#include "app/keys_page.h"
+#include "app/lighting_page.h"
+#include "app/macro_page.h"
 #include "app/mode_panels.h"
+#include "app/pointer_page.h"
+#include "app/sensitivity_page.h"
 #include "app/window_context.h"
 #include "device/device_session.h"
 #include "device/discovery.h"
@@ -37,7 +42,8 @@ inline constexpr const char* kApplicationTitle = "Dravik游戏鼠驱动";
 // directly.
 class MainWindowModel : private device::LinkObserver, private device::ApplyHooks {
  public:
-  MainWindowModel(Host& host, device::HidBackend& hid, std::filesystem::path startDir,
+  MainWindowModel(Host& host, device::HidBackend& hid, settings::PointerSettingsSink& pointerSink,
+                  std::filesystem::path startDir,
                   std::filesystem::path executablePath);
   ~MainWindowModel() override;
   MainWindowModel(const MainWindowModel&) = delete;
@@ -92,7 +98,7 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
   device::VendorProductTable vendorProductTable{};
   device::DeviceSession session;
   bool monitorRunning = false;  // DetectHIDDeviceCounter switched on
-  std::array<device::MacroBlockBytes, device::kMacroCount> macroBlocks{};
+  macros::MacroBlocks macroBlocks{};
   int macroFileCounter = 0;
 
   // Theme files handed to the two theme components.
@@ -119,8 +125,12 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
   Panel page_Device;
   std::array<Image, kPageCount> img_page{};  // img_page1..5
 
-  std::array<Label, settings::kButtonCount> Key{};
+  KeysPage keys{context};          // page_MseKeys: buttons and the function menu
   ModePanels modes{context};
+  SensitivityPage about{context};   // page_About
+  LightingPage breathLED{context};  // page_BreathLED
+  PointerPage mseAdv;               // page_MseAdv
+  MacroPage macro{context, languageCode};  // page_Macro
 
   Label SaveConf;
   Label Apply;

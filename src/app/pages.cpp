@@ -70,6 +70,19 @@ void MainWindowModel::pageTabLeave(int tab) {
 }
 
 void MainWindowModel::LoadMainSkin() {
+  auto& panels = keys.panels;
+  std::vector<Image*> macroCommands = {&macro.img_load, &macro.img_new, &macro.img_save,
+                                       &macro.img_delete, &macro.img_cancel};
+  std::vector<Image*> macroEditing = {&macro.img_MseLeft, &macro.img_MseRight, &macro.img_MseMid,
+                                      &macro.img_delkey, &macro.img_Time};
+  std::vector<Image*> reportImages;
+  for (Image* image : about.reportImages()) {
+    reportImages.push_back(image);
+  }
+  std::vector<Image*> lightingImages;
+  for (Image* image : breathLED.lightingImages()) {
+    lightingImages.push_back(image);
+  }
   // In this order; the first missing file ends the load and every later
   // image stays blank.
   const std::vector<std::pair<const char*, std::vector<Image*>>> steps = {
@@ -83,6 +96,19 @@ void MainWindowModel::LoadMainSkin() {
       {"mode_base_1",
        {&modes.img_mode[0], &modes.img_mode[1], &modes.img_mode[2], &modes.img_mode[3],
         &modes.img_mode[4]}},
+      {"macro_btn1_1", macroCommands},
+      {"macro_btn2_1", {&macro.img_REC}},
+      {"macro_btn3_1", macroEditing},
+      {"macro_btn4_1", {&macro.img_delay_i}},
+      {"macro_btn5_1", {&macro.img_delay_d}},
+      {"report_1", reportImages},
+      {"led_base_1", lightingImages},
+      {"10Keys", {&keys.img_gbMenu}},
+      {"9Keys", {&panels[2].background}},
+      {"8Keys", {&panels[3].background, &panels[5].background}},
+      {"7Keys", {&panels[4].background, &panels[6].background, &panels[0].background}},
+      {"5Keys", {&panels[1].background}},
+      {"4Keys", {&panels[7].background}},
   };
   for (const auto& [baseName, images] : steps) {
     const std::string file = state.skinFile(baseName);

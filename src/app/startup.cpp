@@ -102,12 +102,8 @@ void MainWindowModel::LoadModeForEditing() {
                                [this](int mode) { ReadSettingsFile(mode); });
 }
 
-void MainWindowModel::FillMacroLists() {
-  // The macro library arrives with the macro page.
-}
+void MainWindowModel::FillMacroLists() { macro.openLibrary(state.MacroDir); }
 
-void MainWindowModel::HideFunctionMenu() {
-  // The function menu arrives with the button page.
-}
+void MainWindowModel::HideFunctionMenu() { keys.HideFunctionMenu(); }
 
 }  // namespace korvane::app

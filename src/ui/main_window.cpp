@@ -6,7 +6,12 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "ui/keys_page_view.h"
+#include "ui/lighting_page_view.h"
+#include "ui/macro_page_view.h"
 #include "ui/mode_panels_view.h"
+#include "ui/pointer_page_view.h"
+#include "ui/sensitivity_page_view.h"
 #include "ui/widgets.h"
 #include "ui/window_shape.h"
 
@@ -32,6 +37,8 @@ MainWindow::MainWindow(app::MainWindowModel& model, QWidget* parent)
   buildPages();
   buildTabs();
   buildCommands();
+  // The function menu opens over the pages and beyond the button page's edge.
+  buildFunctionMenuView(binder_, this, model_.keys, model_.themeFile2);
 
   monitorTimer_->setInterval(app::kMonitorIntervalMs);
   connect(monitorTimer_, &QTimer::timeout, this,
@@ -41,7 +48,8 @@ MainWindow::MainWindow(app::MainWindowModel& model, QWidget* parent)
 MainWindow::~MainWindow() = default;
 
 void MainWindow::buildChrome() {
-  base_ = binder_.image(this, model_.img_base);
+  // A click on any background cancels a pending button selection.
+  base_ = binder_.image(this, model_.img_base, [this] { model_.keys.page_MseKeysClick(); });
   base_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   connect(base_, &ClickLabel::pressed, this, binder_.forward([this] { model_.img_baseMouseDown(); }));
 
@@ -85,10 +93,16 @@ void MainWindow::buildPages() {
   for (int tab = 1; tab <= app::kPageCount; ++tab) {
     const auto i = static_cast<std::size_t>(tab - 1);
     QWidget* page = binder_.panel(this, model_.pageOfTab(tab));
-    binder_.image(page, model_.img_page[kBackgroundOfTab[i]]);
+    binder_.image(page, model_.img_page[kBackgroundOfTab[i]],
+                  [this] { model_.keys.page_MseKeysClick(); });
     pages_[i] = page;
   }
+  buildKeysPageView(binder_, pageWidget(1), model_.keys);
   buildModePanelsView(binder_, pageWidget(1), model_.modes);
+  buildMacroPageView(binder_, pageWidget(2), model_.macro);
+  buildSensitivityPageView(binder_, pageWidget(3), model_.about, model_.themeFile1);
+  buildLightingPageView(binder_, pageWidget(4), model_.breathLED);
+  buildPointerPageView(binder_, pageWidget(5), model_.mseAdv, model_.themeFile1);
 }
 
 void MainWindow::buildCommands() {

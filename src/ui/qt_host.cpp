@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QInputDialog>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QThread>
 #include <QTimer>
@@ -12,11 +14,13 @@
 
 #include "app/main_window_model.h"
 #include "ui/busy_window.h"
+#include "ui/skinned_dialog.h"
 
 namespace korvane::ui {
 
-void QtHost::attach(QWidget* mainWindow, BusyWindow* busyWindow,
+void QtHost::attach(QWidget* mainWindow, BusyWindow* busyWindow, const app::AppState* state,
                     std::function<void()> refreshView) {
+  state_ = state;
   mainWindow_ = mainWindow;
   busyWindow_ = busyWindow;
   refreshView_ = std::move(refreshView);
@@ -86,24 +90,53 @@ void QtHost::startWindowDrag() {
 
 namespace korvane::ui {
 
+app::DialogSkin QtHost::dialogSkin(app::DialogKind kind) const {
+  return state_ != nullptr ? app::LoadDialogSkin(*state_, kind) : app::DialogSkin{};
+}
+
 void QtHost::showLeftKeyWarning() {
-  QMessageBox box(QMessageBox::Warning, QString::fromUtf8(app::kApplicationTitle),
-                  QStringLiteral("Please Keep One 'Left Key'!"), QMessageBox::Ok, mainWindow_);
-  box.exec();
+  SkinnedDialog dialog(dialogSkin(app::DialogKind::LeftKeyWarning),
+                       {QStringLiteral("Please Keep One 'Left Key'!"), QStringLiteral("OK"), {}},
+                       SkinnedDialog::Input::None, mainWindow_);
+  dialog.exec();
 }
 
 std::optional<int> QtHost::chooseMacro(const std::vector<std::string>& names) {
-  QStringList items;
+  SkinnedDialog dialog(dialogSkin(app::DialogKind::MacroSelect), {QStringLiteral("Macro Select")},
+                       SkinnedDialog::Input::List, mainWindow_);
   for (const std::string& name : names) {
-    items << QString::fromStdString(name);
+    dialog.list()->addItem(QString::fromStdString(name));
   }
-  bool ok = false;
-  const QString chosen = QInputDialog::getItem(mainWindow_, QStringLiteral("Macro Select"),
-                                               QString(), items, 0, false, &ok);
-  if (!ok || items.isEmpty()) {
+  dialog.list()->setCurrentIndex(-1);
+  // OK with nothing chosen keeps the dialog open.
+  dialog.setOkCheck([&dialog] { return dialog.list()->currentIndex() >= 0; });
+  if (dialog.exec() != QDialog::Accepted) {
     return std::nullopt;
   }
-  return static_cast<int>(items.indexOf(chosen));
+  return dialog.list()->currentIndex();
+}
+
+app::Host::NameDialogResult QtHost::macroNameDialog(
+    const std::function<bool(const std::string& name)>& onOk) {
+  SkinnedDialog dialog(dialogSkin(app::DialogKind::MacroName), {QStringLiteral("Macro Name")},
+                       SkinnedDialog::Input::LineEdit, mainWindow_);
+  dialog.setOkCheck([&dialog, &onOk] { return onOk(dialog.lineEdit()->text().toStdString()); });
+  const bool accepted = dialog.exec() == QDialog::Accepted;
+  return {dialog.lineEdit()->text().toStdString(), accepted};
+}
+
+std::optional<std::string> QtHost::chooseOpenFile(const std::string& filter) {
+  // "LoadFile(*.spm)|*.spm": the caption before the bar, the pattern after.
+  const QString text = QString::fromStdString(filter);
+  const QString caption = text.section(QLatin1Char('|'), 0, 0);
+  const QString pattern = text.section(QLatin1Char('|'), 1, 1);
+  const QString file = QFileDialog::getOpenFileName(
+      mainWindow_, QString(), QString(),
+      QStringLiteral("%1 (%2)").arg(caption.section(QLatin1Char('('), 0, 0), pattern));
+  if (file.isEmpty()) {
+    return std::nullopt;
+  }
+  return file.toStdString();
 }
 
 }  // namespace korvane::ui

@@ -2,9 +2,14 @@
 
 #include <functional>
 
+#include "app/dialog_skin.h"
 #include "app/host.h"
 
 class QWidget;
+
+namespace korvane::app {
+struct AppState;
+}
 
 namespace korvane::ui {
 
@@ -15,7 +20,8 @@ class BusyWindow;
 // written.
 class QtHost : public app::Host {
  public:
-  void attach(QWidget* mainWindow, BusyWindow* busyWindow, std::function<void()> refreshView);
+  void attach(QWidget* mainWindow, BusyWindow* busyWindow, const app::AppState* state,
+              std::function<void()> refreshView);
 
   void sleep(int ms) override;
   void wait(int ms) override;
@@ -29,11 +35,17 @@ class QtHost : public app::Host {
   void startWindowDrag() override;
   void showLeftKeyWarning() override;
   std::optional<int> chooseMacro(const std::vector<std::string>& names) override;
+  NameDialogResult macroNameDialog(
+      const std::function<bool(const std::string& name)>& onOk) override;
+  std::optional<std::string> chooseOpenFile(const std::string& filter) override;
 
  private:
   QWidget* mainWindow_ = nullptr;
   BusyWindow* busyWindow_ = nullptr;
   std::function<void()> refreshView_;
+  const app::AppState* state_ = nullptr;
+
+  app::DialogSkin dialogSkin(app::DialogKind kind) const;
 };
 
 }  // namespace korvane::ui

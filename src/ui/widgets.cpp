@@ -25,9 +25,7 @@ void syncHighlight(QLabel& widget, bool highlighted) {
 }
 }  // namespace
 
-ClickLabel::ClickLabel(QWidget* parent) : QLabel(parent) {
-  setAttribute(Qt::WA_TranslucentBackground);
-}
+ClickLabel::ClickLabel(QWidget* parent) : QLabel(parent) {}
 
 void ClickLabel::mousePressEvent(QMouseEvent* event) {
   emit pressed();

@@ -5,6 +5,7 @@
 #include "app/main_window_model.h"
 #include "platform/emulated_mouse.h"
 #include "support/fake_host.h"
+#include "support/recording_pointer_sink.h"
 #include "support/temp_dir.h"
 
 namespace korvane::app {
@@ -15,7 +16,8 @@ using korvane::platform::TransferKind;
 
 class WindowWithMouse : public ::testing::Test {
  protected:
-  WindowWithMouse() : model(host, mouse, start.path(), start.path() / "korvane-driver") {
+  WindowWithMouse()
+      : model(host, mouse, pointerSink, start.path(), start.path() / "korvane-driver") {
     start.write("data/.keep", "");
     mouse.setFirmwareVersion(12);
     model.FormCreate();
@@ -44,6 +46,7 @@ class WindowWithMouse : public ::testing::Test {
   korvane::testing::TempDir start;
   korvane::testing::FakeHost host;
   EmulatedMouse mouse;
+  korvane::testing::RecordingPointerSink pointerSink;
   MainWindowModel model;
 };
 

@@ -5,6 +5,7 @@
 #include "app/main_window_model.h"
 #include "support/fake_host.h"
 #include "support/no_hid.h"
+#include "support/recording_pointer_sink.h"
 #include "support/temp_dir.h"
 
 namespace korvane::app {
@@ -28,7 +29,7 @@ class Startup : public ::testing::Test {
 
   MainWindowModel& model() {
     if (!model_) {
-      model_ = std::make_unique<MainWindowModel>(host, hid, start.path(),
+      model_ = std::make_unique<MainWindowModel>(host, hid, pointerSink, start.path(),
                                                  program.path() / "korvane-driver");
     }
     return *model_;
@@ -38,6 +39,7 @@ class Startup : public ::testing::Test {
   TempDir program;
   FakeHost host;
   NoHid hid;
+  korvane::testing::RecordingPointerSink pointerSink;
   std::unique_ptr<MainWindowModel> model_;
 };
 
@@ -88,7 +90,7 @@ TEST_F(Startup, EndsOnPageOneWithTheMonitorOnAndSavingStillSuppressed) {
 }
 
 TEST_F(Startup, AMacroFolderThatCannotBeMadeLeavesTheListsEmptyWithoutAMessage) {
-  model_ = std::make_unique<MainWindowModel>(host, hid, start.path(),
+  model_ = std::make_unique<MainWindowModel>(host, hid, pointerSink, start.path(),
                                              start.path() / "no" / "such" / "korvane-driver");
   model_->FormCreate();
   EXPECT_FALSE(std::filesystem::exists(start.path() / "no"));

@@ -7,6 +7,7 @@
 #include "app/main_window_model.h"
 #include "support/fake_host.h"
 #include "support/no_hid.h"
+#include "support/recording_pointer_sink.h"
 #include "ui/main_window.h"
 #include "ui/window_shape.h"
 
@@ -45,7 +46,8 @@ class MainWindowTest : public QObject {
     writeImage(skins + "title_base_1.png", {52, 7}, Qt::darkGray);
     writeImage(skins + "title_base_2.png", {52, 7}, Qt::cyan);
     writeImage(skins + "title_base_3.png", {52, 7}, Qt::yellow);
-    model_ = std::make_unique<MainWindowModel>(host_, hid_, start_.path().toStdString(),
+    model_ = std::make_unique<MainWindowModel>(host_, hid_, pointerSink_,
+                                               start_.path().toStdString(),
                                                (start_.path() + "/korvane-driver").toStdString());
     window_ = std::make_unique<MainWindow>(*model_);
     window_->create();
@@ -107,6 +109,7 @@ class MainWindowTest : public QObject {
   QTemporaryDir start_;
   korvane::testing::FakeHost host_;
   korvane::testing::NoHid hid_;
+  korvane::testing::RecordingPointerSink pointerSink_;
   std::unique_ptr<MainWindowModel> model_;
   std::unique_ptr<MainWindow> window_;
 };

@@ -1,0 +1,98 @@
+#include "ui/skinned_dialog.h"
+
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QScreen>
+#include <QWindow>
+
+#include "ui/view_binder.h"
+#include "ui/widgets.h"
+#include "ui/window_shape.h"
+
+namespace korvane::ui {
+
+namespace {
+const QColor kDialogKey(192, 220, 192);
+}  // namespace
+
+SkinnedDialog::SkinnedDialog(const app::DialogSkin& skin, const Texts& texts, Input input,
+                             QWidget* parent)
+    : QDialog(parent, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Dialog) {
+  setModal(true);
+  setFixedSize(kWidth, kHeight);
+  setAutoFillBackground(true);
+  QPalette palette = this->palette();
+  palette.setColor(QPalette::Window, kDialogKey);
+  setPalette(palette);
+
+  auto* background = new QLabel(this);
+  background->setGeometry(rect());
+  QPixmap picture;
+  if (!skin.background.empty() && picture.load(QString::fromStdString(skin.background.string()))) {
+    background->setPixmap(picture);
+    setMask(keyColourRegion(picture.toImage(), kDialogKey).intersected(rect()));
+  }
+  background->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+  auto* title = new QLabel(texts.title, this);
+  title->setGeometry(6, input == Input::None ? 40 : 20, kWidth - 12, 26);
+  styleCaption(title, "white", 14, true);
+
+  const bool twoButtons = !texts.cancel.isEmpty();
+  QPixmap button;
+  const bool skinnedButtons =
+      !skin.button.empty() && button.load(QString::fromStdString(skin.button.string()));
+  const auto makeButton = [&](const QString& text, QRect where) {
+    auto* label = new ClickLabel(this);
+    label->setText(text);
+    label->setGeometry(where);
+    styleCaption(label, "white", 13, true);
+    if (skinnedButtons) {
+      auto* plate = new QLabel(this);
+      plate->setPixmap(button);
+      plate->setGeometry(where);
+      plate->stackUnder(label);
+    }
+    label->setCursor(Qt::PointingHandCursor);
+    return label;
+  };
+  ClickLabel* ok = makeButton(texts.ok, twoButtons ? QRect(46, 111, 80, 25) : QRect(94, 96, 80, 25));
+  connect(ok, &ClickLabel::clicked, this, [this] {
+    if (!okCheck_ || okCheck_()) {
+      accept();
+    }
+  });
+  if (twoButtons) {
+    ClickLabel* cancel = makeButton(texts.cancel, QRect(input == Input::LineEdit ? 169 : 141, 111, 80, 25));
+    connect(cancel, &ClickLabel::clicked, this, &QDialog::reject);
+  }
+
+  const QString fieldStyle = QStringLiteral(
+      "background: black; color: white; border: 1px solid #2e8fa3; padding: 1px 4px;");
+  if (input == Input::LineEdit) {
+    lineEdit_ = new QLineEdit(this);
+    lineEdit_->setGeometry(48, 62, 199, 26);
+    lineEdit_->setStyleSheet(fieldStyle);
+    lineEdit_->setFocus();
+  } else if (input == Input::List) {
+    list_ = new QComboBox(this);
+    list_->setGeometry(51, 66, 145 + 48, 24);
+    list_->setStyleSheet(QStringLiteral("QComboBox { ") + fieldStyle + QStringLiteral(" }"));
+  }
+
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    move(centredOn(screen->geometry().size(), size()));
+  }
+}
+
+void SkinnedDialog::mousePressEvent(QMouseEvent* event) {
+  if (windowHandle() != nullptr) {
+    windowHandle()->startSystemMove();
+  }
+  QDialog::mousePressEvent(event);
+}
+
+}  // namespace korvane::ui
