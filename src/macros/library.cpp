@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <system_error>
 
-#include "macros/file_io.h"
+#include "files/file_io.h"
 #include "macros/macro_file.h"
 
 namespace korvane::macros {
@@ -189,7 +189,7 @@ NewMacroOutcome MacroLibrary::createMacro(std::string_view name) {
   if (outcome.refused) {
     return outcome;
   }
-  outcome.error = writeFileSafely(fileOf(name), {});
+  outcome.error = files::writeFileSafely(fileOf(name), {});
   if (outcome.error) {
     return outcome;
   }
@@ -222,11 +222,11 @@ std::optional<std::string> MacroLibrary::loadFrom(const std::filesystem::path& s
     return "Only macro files (*" + std::string(kMacroFileExtension) +
            ") can be loaded: " + source.string();
   }
-  const Result<std::string> content = readWholeFile(source);
+  const std::optional<std::string> content = files::readWholeFile(source);
   if (!content) {
-    return content.error();
+    return "Unable to read " + source.string();
   }
-  if (std::optional<std::string> error = writeFileSafely(folder_ / fileName, *content)) {
+  if (std::optional<std::string> error = files::writeFileSafely(folder_ / fileName, *content)) {
     return error;
   }
   return RebuildLibrary();

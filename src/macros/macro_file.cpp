@@ -1,6 +1,6 @@
 #include "macros/macro_file.h"
 
-#include "macros/file_io.h"
+#include "files/file_io.h"
 #include "macros/line_cipher.h"
 
 namespace korvane::macros {
@@ -57,16 +57,16 @@ MacroFileRead decodeMacroFile(std::string_view content) {
 }
 
 MacroFileRead readMacroFile(const std::filesystem::path& path) {
-  const Result<std::string> content = readWholeFile(path);
+  const std::optional<std::string> content = files::readWholeFile(path);
   if (!content) {
-    return {{}, content.error()};
+    return {{}, "Unable to read " + path.string()};
   }
   return decodeMacroFile(*content);
 }
 
 std::optional<std::string> writeMacroFile(const std::filesystem::path& path,
                                           const MacroScript& script) {
-  return writeFileSafely(path, encodeMacroFile(script));
+  return files::writeFileSafely(path, encodeMacroFile(script));
 }
 
 }  // namespace korvane::macros

@@ -1,13 +1,9 @@
 #include "settings/ini_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <array>
-#include <cerrno>
 #include <cstdint>
 #include <utility>
+
+#include "files/file_io.h"
 
 namespace korvane::settings {
 
@@ -98,122 +94,6 @@ bool isBlankLine(std::string_view text) {
   return trimLeft(text).empty();
 }
 
-// Reads a regular file whole. nullopt when it is missing, not a regular file,
-// or cannot be read.
-std::optional<std::string> readWholeFile(const std::filesystem::path& path) {
-  // O_NONBLOCK keeps a FIFO at that path from blocking the open.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) {
-    return std::nullopt;
-  }
-  std::optional<std::string> bytes;
-  struct stat info {};
-  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-    std::string content;
-    std::array<char, 8192> buffer{};
-    bool ok = true;
-    while (true) {
-      const ssize_t n = ::read(fd, buffer.data(), buffer.size());
-      if (n < 0 && errno == EINTR) {
-        continue;
-      }
-      if (n < 0) {
-        ok = false;
-        break;
-      }
-      if (n == 0) {
-        break;
-      }
-      content.append(buffer.data(), static_cast<std::size_t>(n));
-    }
-    if (ok) {
-      bytes = std::move(content);
-    }
-  }
-  // Nothing was written through this descriptor, so a failing close loses nothing.
-  static_cast<void>(::close(fd));
-  return bytes;
-}
-
-// The temporary file of a save: closed and removed unless the rename took it.
-class TemporaryFile {
- public:
-  TemporaryFile() = default;
-  ~TemporaryFile() {
-    if (fd_ >= 0) {
-      static_cast<void>(::close(fd_));
-    }
-    if (!name_.empty() && !renamed_) {
-      static_cast<void>(::unlink(name_.c_str()));
-    }
-  }
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
-  TemporaryFile(TemporaryFile&&) = delete;
-  TemporaryFile& operator=(TemporaryFile&&) = delete;
-
-  bool create(const std::filesystem::path& target) {
-    const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
-    std::string name = (folder / ("." + target.filename().string() + ".tmp-XXXXXX")).string();
-    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
-    if (fd < 0) {
-      return false;
-    }
-    fd_ = fd;
-    name_ = std::move(name);
-    return true;
-  }
-
-  // mkostemp creates the file for its owner only; give it the target's mode, or
-  // for a new file the mode the umask allows, as an ordinary create would.
-  bool setMode(const std::filesystem::path& target) const {
-    struct stat info {};
-    mode_t mode = 0;
-    if (::stat(target.c_str(), &info) == 0) {
-      mode = info.st_mode & 07777;
-    } else {
-      const mode_t mask = ::umask(0);
-      ::umask(mask);
-      mode = 0666 & ~mask;
-    }
-    return ::fchmod(fd_, mode) == 0;
-  }
-
-  bool writeAll(std::string_view bytes) const {
-    while (!bytes.empty()) {
-      const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
-      if (n < 0 && errno == EINTR) {
-        continue;
-      }
-      if (n <= 0) {
-        return false;
-      }
-      bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-  }
-
-  bool syncAndClose() {
-    const bool synced = ::fsync(fd_) == 0;
-    const bool closed = ::close(fd_) == 0;
-    fd_ = -1;
-    return synced && closed;
-  }
-
-  bool renameTo(const std::filesystem::path& target) {
-    if (::rename(name_.c_str(), target.c_str()) != 0) {
-      return false;
-    }
-    renamed_ = true;
-    return true;
-  }
-
- private:
-  int fd_ = -1;
-  std::string name_;
-  bool renamed_ = false;
-};
-
 }  // namespace
 
 std::optional<int> parseProfileInt(std::string_view text) {
@@ -239,7 +119,7 @@ std::optional<int> parseProfileInt(std::string_view text) {
 }
 
 IniFile IniFile::load(const std::filesystem::path& path, const CodePage& codePage) {
-  const std::optional<std::string> bytes = readWholeFile(path);
+  const std::optional<std::string> bytes = files::readWholeFile(path);
   if (!bytes) {
     IniFile missing;
     missing.path_ = path;
@@ -425,17 +305,6 @@ std::string IniFile::text() const {
   return out;
 }
 
-std::optional<std::string> IniFile::save() const {
-  std::optional<std::string> failure = "Unable to write to " + path_.string();
-  if (path_.empty() || !path_.has_filename()) {
-    return failure;
-  }
-  TemporaryFile temporary;
-  if (!temporary.create(path_) || !temporary.setMode(path_) || !temporary.writeAll(text()) ||
-      !temporary.syncAndClose() || !temporary.renameTo(path_)) {
-    return failure;
-  }
-  return std::nullopt;
-}
+std::optional<std::string> IniFile::save() const { return files::writeFileSafely(path_, text()); }
 
 }  // namespace korvane::settings

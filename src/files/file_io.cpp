@@ -1,4 +1,4 @@
-#include "macros/file_io.h"
+#include "files/file_io.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,9 +7,10 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <system_error>
 #include <utility>
 
-namespace korvane::macros {
+namespace korvane::files {
 
 namespace {
 
@@ -59,8 +60,9 @@ class TemporaryFile {
 
   bool create(const std::filesystem::path& target) {
     const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
-    // Hidden, and not ending in ".spm", so a listing of the folder never sees
-    // it; the target's name is shortened so that a long one still leaves room.
+    // Hidden, and with its own ending, so a listing of the folder for the
+    // target's kind never sees it; the target's name is shortened so that a
+    // long one still leaves room.
     std::string base = target.filename().string();
     const std::size_t room = kMaxNameBytes - kTemporaryPrefix.size() - kTemporarySuffix.size();
     base.resize(std::min(base.size(), room));
@@ -127,17 +129,20 @@ class TemporaryFile {
 
 }  // namespace
 
-Result<std::string> readWholeFile(const std::filesystem::path& path) {
-  const auto failure = [&path] {
-    return Result<std::string>::failure("Unable to read " + path.string());
-  };
-  const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+bool isRegularFile(const std::filesystem::path& path) {
+  std::error_code error;
+  return std::filesystem::is_regular_file(path, error);
+}
+
+std::optional<std::string> readWholeFile(const std::filesystem::path& path) {
+  // O_NONBLOCK keeps a FIFO at that path from blocking the open.
+  const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (!file.valid()) {
-    return failure();
+    return std::nullopt;
   }
   struct stat info {};
   if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
-    return failure();
+    return std::nullopt;
   }
   std::string bytes;
   std::array<char, kReadChunk> buffer{};
@@ -147,7 +152,7 @@ Result<std::string> readWholeFile(const std::filesystem::path& path) {
       continue;
     }
     if (n < 0) {
-      return failure();
+      return std::nullopt;
     }
     if (n == 0) {
       break;
@@ -171,4 +176,4 @@ std::optional<std::string> writeFileSafely(const std::filesystem::path& path,
   return std::nullopt;
 }
 
-}  // namespace korvane::macros
+}  // namespace korvane::files

@@ -5,12 +5,14 @@
 #include <string>
 #include <string_view>
 
-#include "macros/result.h"
+namespace korvane::files {
 
-namespace korvane::macros {
+// A regular file (or a link to one) at that path; any error reads as "no".
+bool isRegularFile(const std::filesystem::path& path);
 
-// The whole content of a regular file; otherwise "Unable to read <path>".
-Result<std::string> readWholeFile(const std::filesystem::path& path);
+// The whole content of a regular file; nothing when it is missing, not a
+// regular file, or cannot be read.
+std::optional<std::string> readWholeFile(const std::filesystem::path& path);
 
 // Writes the whole file safely: a temporary file in the same folder, flushed,
 // then renamed over the target, so a crash leaves the old file or the new one
@@ -20,4 +22,4 @@ Result<std::string> readWholeFile(const std::filesystem::path& path);
 [[nodiscard]] std::optional<std::string> writeFileSafely(const std::filesystem::path& path,
                                                          std::string_view bytes);
 
-}  // namespace korvane::macros
+}  // namespace korvane::files
