@@ -1,7 +1,10 @@
-// The command labels at the bottom of the window: Save (Apply and Exit live
-// with the device and the chrome).
+// The command labels at the bottom of the window: Save and the factory reset
+// (Apply and Exit live with the device and the chrome), and the mode rename.
+#include <array>
+
 #include "app/host.h"
 #include "app/main_window_model.h"
+#include "files/file_io.h"
 #include "settings/data_files.h"
 
 namespace korvane::app {
@@ -36,13 +39,74 @@ std::optional<std::string> MainWindowModel::WriteDataFile(int mode) {
                                  blocks.storedBlock(mode));
 }
 
-std::optional<std::string> MainWindowModel::WriteSettingsFile(int /*mode*/) {
-  if (state.SaveSuppressed) {
-    return std::nullopt;
+}  // namespace korvane::app
+
+namespace korvane::app {
+
+namespace {
+
+constexpr std::size_t kModeNameMaxLength = 15;
+
+// The live files and their factory copies, in the order they are restored.
+std::vector<std::pair<std::filesystem::path, std::filesystem::path>> factoryPairs(
+    const AppState& state) {
+  const std::filesystem::path config(state.ConfigDir);
+  const std::filesystem::path data(state.DataDir);
+  std::vector<std::pair<std::filesystem::path, std::filesystem::path>> pairs = {
+      {config / "GM.ini", config / "Default_GM.ini"}};
+  for (int mode = 1; mode <= settings::kModeCount; ++mode) {
+    const std::filesystem::path live = settings::settingsFilePath(config, mode);
+    pairs.emplace_back(live, config / ("Default_" + live.filename().string()));
   }
-  // The settings file mirrors the settings pages' controls, which are not
-  // kept yet.
-  return std::nullopt;
+  for (int mode = 1; mode <= settings::kModeCount; ++mode) {
+    const std::filesystem::path live = settings::dataFilePath(data, mode);
+    pairs.emplace_back(live, data / ("Default_" + live.filename().string()));
+  }
+  return pairs;
+}
+
+}  // namespace
+
+void MainWindowModel::DefaultSettingClick() {
+  setCommandLabelsEnabled(false);
+  for (const auto& [live, factory] : factoryPairs(state)) {
+    // Only a pair whose two files both exist is restored: a live file that
+    // is missing is not created.
+    if (!files::isRegularFile(live) || !files::isRegularFile(factory)) {
+      host_.hideBusy();
+      continue;
+    }
+    host_.showBusy();
+    const std::optional<std::string> text = files::readWholeFile(factory);
+    std::optional<std::string> error =
+        text ? files::writeFileSafely(live, *text) : "Unable to read " + factory.string();
+    if (error) {
+      // The restore stops here, but the window must stay usable.
+      host_.hideBusy();
+      host_.messageBox(*error);
+      setCommandLabelsEnabled(true);
+      return;
+    }
+  }
+  state.StartupDone = false;
+  ReadGeneralFile();
+  state.StartupDone = true;
+  LoadModeForEditing();
+  host_.pumpEvents();
+  ApplyClick();
+  setCommandLabelsEnabled(true);
+}
+
+void MainWindowModel::MenuNameClick() {
+  const int mode = modes.activeMode();
+  if (mode < 1) {
+    return;
+  }
+  Label& name = modes.label[static_cast<std::size_t>(mode - 1)];
+  if (const std::optional<std::string> text = host_.modeNameDialog(name.caption, kModeNameMaxLength);
+      text && !text->empty()) {
+    name.caption = *text;
+  }
 }
 
 }  // namespace korvane::app

@@ -1,12 +1,13 @@
 #include "app/controls.h"
 
-#include <system_error>
+#include <algorithm>
+
+#include "files/file_io.h"
 
 namespace korvane::app {
 
 bool Image::load(const std::filesystem::path& file) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(file, error)) {
+  if (!files::isRegularFile(file)) {
     return false;
   }
   picture = file;
@@ -25,6 +26,8 @@ void CheckBox::set(bool value) {
 }
 
 void Slider::set(int value) {
+  // A position from a file may be anything; the slider keeps to its range.
+  value = std::clamp(value, minimum, maximum);
   if (value == position) {
     return;
   }

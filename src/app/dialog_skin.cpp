@@ -1,8 +1,7 @@
 #include "app/dialog_skin.h"
 
-#include <system_error>
-
 #include "app/app_state.h"
+#include "files/file_io.h"
 
 namespace korvane::app {
 
@@ -10,8 +9,7 @@ namespace {
 
 std::filesystem::path ifPresent(const AppState& state, const char* baseName) {
   std::filesystem::path file = state.skinFile(baseName);
-  std::error_code error;
-  return std::filesystem::is_regular_file(file, error) ? file : std::filesystem::path();
+  return files::isRegularFile(file) ? file : std::filesystem::path();
 }
 
 }  // namespace

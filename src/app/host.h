@@ -35,6 +35,10 @@ class Host : public device::LinkHost {
   };
   virtual NameDialogResult macroNameDialog(
       const std::function<bool(const std::string& name)>& onOk) = 0;
+  // The mode name dialog: one line of at most `maxLength` characters; the
+  // text on OK, nothing on Cancel.
+  virtual std::optional<std::string> modeNameDialog(const std::string& current,
+                                                    std::size_t maxLength) = 0;
   // The open-file chooser; nothing when the user cancels.
   virtual std::optional<std::string> chooseOpenFile(const std::string& filter) = 0;
 };

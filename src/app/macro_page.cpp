@@ -3,6 +3,7 @@
 #include "app/app_state.h"
 #include "app/host.h"
 #include "app/window_context.h"
+#include "files/file_io.h"
 #include "i18n/language.h"
 #include "macros/macro_file.h"
 #include "settings/code_page.h"
@@ -258,8 +259,7 @@ std::optional<std::string> MacroPage::compileAll(macros::MacroBlocks& blocks) {
 void MacroPage::lbl_RECClick() {
   press(img_REC, [this] {
     const auto file = i18n::languageFile(context_.state.LanguageDir, languageCode_);
-    std::error_code error;
-    if (!file || !std::filesystem::is_regular_file(file->path, error)) {
+    if (!file || !files::isRegularFile(file->path)) {
       if (auto message = i18n::missingLanguageFileMessage(languageCode_)) {
         context_.host.messageBox(*message);
       }

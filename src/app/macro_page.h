@@ -50,6 +50,12 @@ class MacroPage {
   // cannot be compiled.
   std::optional<std::string> compileAll(macros::MacroBlocks& blocks);
   macros::RepeatOption repeatOption() const;
+  // The two repeat flags on their own, as the general file restores them
+  // before running their labels' clicks.
+  bool endlessFlag() const { return repeat_.endless; }
+  bool countedFlag() const { return repeat_.counted; }
+  void setEndlessFlag(bool value) { repeat_.endless = value; }
+  void setCountedFlag(bool value) { repeat_.counted = value; }
   // What entry `entry` of macro_content shows; nothing with two lines or fewer.
   std::optional<macros::EntryDrawing> contentDrawing(int entry) const;
   // How much of the mouse's 128-byte block the current script takes.

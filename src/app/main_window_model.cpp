@@ -94,6 +94,7 @@ void MainWindowModel::layOutControls() {
   Btn_Exit.caption = "退 出";
   DefaultSetting.geometry = {630, 540, 126, 38};
   DefaultSetting.caption = "恢复出厂值";
+  MenuName.caption = "Save As Name";
 }
 
 void MainWindowModel::registerControls() {
@@ -181,7 +182,9 @@ void MainWindowModel::firmwareVersionChanged(const std::string& versionText) {
 void MainWindowModel::FormActivate() { state.SaveSuppressed = false; }
 
 bool MainWindowModel::FormCloseQuery() {
-  WriteGeneralFile();
+  if (const std::optional<std::string> error = WriteGeneralFile()) {
+    host_.messageBox(*error);
+  }
   host_.pumpEvents();
   return true;
 }

@@ -60,6 +60,9 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
   void DetectHIDDeviceCounterTimer();  // the connection monitor's tick
   void ApplyClick();
   void SaveConfClick();
+  void DefaultSettingClick();  // also the click on TntLabel13
+  // The mode menu's "Save As Name": renames the active mode.
+  void MenuNameClick();
 
   // --- pages -----------------------------------------------------------------
   void ShowPage(int tab);                      // click on tab 1..5
@@ -75,7 +78,8 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
   void ChooseLanguage();
   void LoadMainTexts();
   void ReadGeneralFile();
-  void WriteGeneralFile();
+  std::optional<std::string> WriteGeneralFile();
+  std::filesystem::path generalFilePath() const;
   // Each returns the message for a write the system refused; nothing is
   // written while saving is suppressed.
   std::optional<std::string> WriteSettingsFile(int mode);
@@ -136,6 +140,7 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
   Label Apply;
   Label Btn_Exit;
   Label DefaultSetting;
+  Label MenuName;  // the mode menu's one item
 
   device::ConnectionMonitor* monitor() { return monitor_.get(); }
 

@@ -3,6 +3,7 @@
 
 #include "app/host.h"
 #include "app/main_window_model.h"
+#include "i18n/language.h"
 #include "settings/data_files.h"
 
 namespace korvane::app {
@@ -72,29 +73,16 @@ void MainWindowModel::FormCreate() {
 }
 
 void MainWindowModel::ChooseLanguage() {
-  // The language files are not read yet; the built-in captions stay and
-  // files use the code page of the locale's language.
+  // A locale other than the three keeps the code it had (empty at first).
+  if (std::string code = i18n::languageCodeFromEnvironment(); !code.empty()) {
+    languageCode = std::move(code);
+  }
+  // INI files hold their texts in the code page of the locale's language.
   codePage = settings::CodePage::forLanguage(languageCode);
 }
 
 void MainWindowModel::LoadMainTexts() {
   // Built-in captions until the language catalogue is read.
-}
-
-void MainWindowModel::ReadGeneralFile() {
-  // GM.ini's mode names, active mode and repeat settings: not read yet, so
-  // no mode is active.
-}
-
-void MainWindowModel::WriteGeneralFile() {
-  if (state.SaveSuppressed) {
-    return;
-  }
-  // GM.ini is not written yet.
-}
-
-void MainWindowModel::ReadSettingsFile(int /*mode*/) {
-  // The settings file's controls arrive with the settings pages.
 }
 
 void MainWindowModel::LoadModeForEditing() {

@@ -53,7 +53,8 @@ void MainWindow::buildChrome() {
   base_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   connect(base_, &ClickLabel::pressed, this, binder_.forward([this] { model_.img_baseMouseDown(); }));
 
-  styleCaption(binder_.label(this, model_.TntLabel13), "white", 14, true);
+  styleCaption(binder_.label(this, model_.TntLabel13, [this] { model_.DefaultSettingClick(); }),
+               "white", 14, true);
   styleCaption(binder_.label(this, model_.btnMinimize, [this] { model_.btnMinimizeClick(); }),
                "white", 14, true);
   styleCaption(binder_.label(this, model_.btnClose, [this] { model_.btnCloseClick(); }), "white",
@@ -98,7 +99,8 @@ void MainWindow::buildPages() {
     pages_[i] = page;
   }
   buildKeysPageView(binder_, pageWidget(1), model_.keys);
-  buildModePanelsView(binder_, pageWidget(1), model_.modes);
+  buildModePanelsView(binder_, pageWidget(1), model_.modes, model_.MenuName,
+                      [this] { model_.MenuNameClick(); });
   buildMacroPageView(binder_, pageWidget(2), model_.macro);
   buildSensitivityPageView(binder_, pageWidget(3), model_.about, model_.themeFile1);
   buildLightingPageView(binder_, pageWidget(4), model_.breathLED);
@@ -110,7 +112,7 @@ void MainWindow::buildCommands() {
       {&model_.SaveConf, [this] { model_.SaveConfClick(); }},
       {&model_.Apply, [this] { model_.ApplyClick(); }},
       {&model_.Btn_Exit, [this] { model_.Btn_ExitClick(); }},
-      {&model_.DefaultSetting, {}},
+      {&model_.DefaultSetting, [this] { model_.DefaultSettingClick(); }},
   }};
   for (const auto& [control, handler] : commands) {
     styleCaption(binder_.label(this, *control, handler), "white", 20, false);

@@ -1,6 +1,7 @@
 #include "ui/mode_panels_view.h"
 
 #include <QFont>
+#include <QMenu>
 
 #include "app/mode_panels.h"
 #include "ui/view_binder.h"
@@ -8,7 +9,8 @@
 
 namespace korvane::ui {
 
-void buildModePanelsView(ViewBinder& binder, QWidget* page, app::ModePanels& modes) {
+void buildModePanelsView(ViewBinder& binder, QWidget* page, app::ModePanels& modes,
+                         const app::Label& menuCaption, const std::function<void()>& rename) {
   for (int mode = 1; mode <= app::kModePanelCount; ++mode) {
     const auto i = static_cast<std::size_t>(mode - 1);
     const auto click = [&modes, mode] { modes.pnl_modeClick(mode); };
@@ -23,6 +25,18 @@ void buildModePanelsView(ViewBinder& binder, QWidget* page, app::ModePanels& mod
     for (ClickLabel* part : {panel, name, bar}) {
       binder.hover(part, [&modes, mode] { modes.modeEnter(mode); },
                    [&modes, mode] { modes.modeLeave(mode); });
+      QObject::connect(part, &ClickLabel::rightClicked, part,
+                       [&binder, &modes, &menuCaption, rename, mode, part](const QPoint& at) {
+                         if (modes.activeMode() != mode || !part->isEnabled()) {
+                           return;
+                         }
+                         QMenu ModeMenu(part);
+                         QAction* MenuName =
+                             ModeMenu.addAction(QString::fromStdString(menuCaption.caption));
+                         if (ModeMenu.exec(at) == MenuName) {
+                           binder.forward(rename)();
+                         }
+                       });
     }
   }
 }

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <functional>
+
 class QWidget;
 
 namespace korvane::app {
 class ModePanels;
+struct Label;
 }
 
 namespace korvane::ui {
@@ -11,6 +14,9 @@ namespace korvane::ui {
 class ViewBinder;
 
 // The five mode panels on the button page: name label over a state bar.
-void buildModePanelsView(ViewBinder& binder, QWidget* page, app::ModePanels& modes);
+// A right-click on the active mode's panel offers the mode menu, whose one
+// item (`menuCaption`) runs `rename`.
+void buildModePanelsView(ViewBinder& binder, QWidget* page, app::ModePanels& modes,
+                         const app::Label& menuCaption, const std::function<void()>& rename);
 
 }  // namespace korvane::ui

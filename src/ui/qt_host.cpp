@@ -125,6 +125,21 @@ app::Host::NameDialogResult QtHost::macroNameDialog(
   return {dialog.lineEdit()->text().toStdString(), accepted};
 }
 
+std::optional<std::string> QtHost::modeNameDialog(const std::string& current,
+                                                  std::size_t maxLength) {
+  SkinnedDialog dialog(dialogSkin(app::DialogKind::ModeName),
+                       {QStringLiteral("Configure New Name"), QStringLiteral("OK"),
+                        QStringLiteral("Cancel")},
+                       SkinnedDialog::Input::LineEdit, mainWindow_);
+  dialog.lineEdit()->setMaxLength(static_cast<int>(maxLength));
+  dialog.lineEdit()->setText(QString::fromStdString(current));
+  dialog.lineEdit()->selectAll();
+  if (dialog.exec() != QDialog::Accepted) {
+    return std::nullopt;
+  }
+  return dialog.lineEdit()->text().toStdString();
+}
+
 std::optional<std::string> QtHost::chooseOpenFile(const std::string& filter) {
   // "LoadFile(*.spm)|*.spm": the caption before the bar, the pattern after.
   const QString text = QString::fromStdString(filter);

@@ -37,6 +37,8 @@ class QtHost : public app::Host {
   std::optional<int> chooseMacro(const std::vector<std::string>& names) override;
   NameDialogResult macroNameDialog(
       const std::function<bool(const std::string& name)>& onOk) override;
+  std::optional<std::string> modeNameDialog(const std::string& current,
+                                            std::size_t maxLength) override;
   std::optional<std::string> chooseOpenFile(const std::string& filter) override;
 
  private:

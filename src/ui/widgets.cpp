@@ -28,6 +28,9 @@ void syncHighlight(QLabel& widget, bool highlighted) {
 ClickLabel::ClickLabel(QWidget* parent) : QLabel(parent) {}
 
 void ClickLabel::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::RightButton) {
+    emit rightClicked(event->globalPosition().toPoint());
+  }
   emit pressed();
   QLabel::mousePressEvent(event);
 }

@@ -17,6 +17,7 @@ class ClickLabel : public QLabel {
  signals:
   void pressed();
   void clicked();
+  void rightClicked(const QPoint& globalPosition);
   void entered();
   void left();
 

@@ -101,18 +101,22 @@ TEST_F(Startup, AMacroFolderThatCannotBeMadeLeavesTheListsEmptyWithoutAMessage) 
 TEST_F(Startup, NothingIsSavedBeforeTheWindowWasActivated) {
   MainWindowModel& m = model();
   std::filesystem::create_directories(start.path() / "data");
+  std::filesystem::create_directories(start.path() / "configure");
   m.FormCreate();
   m.blocks.activeMode = 3;  // as a mode panel click would
   m.LoadModeForEditing();
   m.SaveConfClick();
   EXPECT_FALSE(std::filesystem::exists(start.path() / "data/Mode3_data.ini"));
+  EXPECT_FALSE(std::filesystem::exists(start.path() / "configure/Mode3.ini"));
   EXPECT_TRUE(m.FormCloseQuery());
+  EXPECT_FALSE(std::filesystem::exists(start.path() / "configure/GM.ini"));
 
   m.FormActivate();
   EXPECT_FALSE(m.state.SaveSuppressed);
   m.SaveConfClick();
   const std::string text = start.read("data/Mode3_data.ini");
   EXPECT_NE(text.find("Data0=3"), std::string::npos);
+  EXPECT_TRUE(std::filesystem::exists(start.path() / "configure/Mode3.ini"));
   EXPECT_FALSE(std::filesystem::exists(start.path() / "data/Mode1_data.ini"));
   EXPECT_FALSE(host.busyVisible);
   EXPECT_TRUE(host.messages.empty());
@@ -120,13 +124,13 @@ TEST_F(Startup, NothingIsSavedBeforeTheWindowWasActivated) {
 
 TEST_F(Startup, ARefusedSaveIsReportedAndTheWindowStaysUsable) {
   MainWindowModel& m = model();
-  m.FormCreate();  // no data folder: the write is refused
+  m.FormCreate();  // no configure folder: the write is refused
   m.FormActivate();
   m.blocks.activeMode = 2;
   m.LoadModeForEditing();
   m.SaveConfClick();
   ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0], "Unable to write to " + start.path().string() + "/data/Mode2_data.ini");
+  EXPECT_EQ(host.messages[0], "Unable to write to " + start.path().string() + "/configure/Mode2.ini");
   EXPECT_FALSE(host.busyVisible);
   EXPECT_TRUE(m.SaveConf.enabled);
   EXPECT_TRUE(m.Apply.enabled);

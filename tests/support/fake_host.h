@@ -47,6 +47,12 @@ class FakeHost : public app::Host {
     }
     return {text, false};
   }
+  std::optional<std::string> modeNameDialog(const std::string& current,
+                                            std::size_t maxLength) override {
+    modeNameOffered = current;
+    modeNameLimit = maxLength;
+    return modeName;
+  }
   std::optional<std::string> chooseOpenFile(const std::string& filter) override {
     fileFilters.push_back(filter);
     return chosenFile;
@@ -72,6 +78,9 @@ class FakeHost : public app::Host {
   std::vector<std::string> typedNames;
   int nameDialogs = 0;
   std::optional<std::string> chosenFile;
+  std::optional<std::string> modeName;  // what the user types into the mode name dialog
+  std::string modeNameOffered;
+  std::size_t modeNameLimit = 0;
   std::vector<std::string> fileFilters;
   std::function<void()> onWait;
 };

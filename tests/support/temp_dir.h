@@ -34,8 +34,10 @@ class TempDir {
     return file;
   }
 
-  std::string read(const std::string& relative) const {
-    std::ifstream in(path_ / relative, std::ios::binary);
+  std::string read(const std::string& relative) const { return readFile(path_ / relative); }
+
+  static std::string readFile(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   }
 

@@ -1,0 +1,276 @@
+// The mode settings files, the general file, Save, the factory reset and the
+// mode rename, on a start folder laid out like the shipped one.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <set>
+
+#include "app/main_window_model.h"
+#include "platform/emulated_mouse.h"
+#include "settings/code_page.h"
+#include "settings/ini_file.h"
+#include "support/fake_host.h"
+#include "support/recording_pointer_sink.h"
+#include "support/temp_dir.h"
+
+namespace korvane::app {
+namespace {
+
+using korvane::platform::EmulatedMouse;
+using korvane::testing::FakeHost;
+using korvane::testing::TempDir;
+
+const std::filesystem::path kDist = std::filesystem::path(KORVANE_SOURCE_DIR) / "dist";
+
+// A start folder with the shipped configuration and data files; a window
+// model over it that can be "restarted" on the same folder.
+class ConfigFiles : public ::testing::Test {
+ protected:
+  ConfigFiles() {
+    for (const char* folder : {"configure", "data"}) {
+      std::filesystem::copy(kDist / folder, start.path() / folder,
+                            std::filesystem::copy_options::recursive);
+    }
+  }
+
+  MainWindowModel& startWindow() {
+    model = std::make_unique<MainWindowModel>(host, mouse, sink, start.path(),
+                                              start.path() / "korvane-driver");
+    model->FormCreate();
+    model->FormActivate();
+    model->DetectHIDDeviceCounterTimer();
+    return *model;
+  }
+
+  void restart() {
+    model->FormCloseQuery();
+    startWindow();
+  }
+
+  std::string read(const std::string& relative) { return start.read(relative); }
+
+  std::set<std::string> filesWithTimes() {
+    std::set<std::string> listing;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(start.path())) {
+      if (entry.is_regular_file()) {
+        listing.insert(entry.path().string() + "@" +
+                       std::to_string(entry.last_write_time().time_since_epoch().count()) + ":" +
+                       start.read(std::filesystem::relative(entry.path(), start.path())));
+      }
+    }
+    return listing;
+  }
+
+  TempDir start;
+  FakeHost host;
+  EmulatedMouse mouse;
+  korvane::testing::RecordingPointerSink sink;
+  std::unique_ptr<MainWindowModel> model;
+};
+
+TEST_F(ConfigFiles, AFirstStartHasModeOneActiveWithTheShippedSettings) {
+  MainWindowModel& m = startWindow();
+  EXPECT_EQ(m.modes.activeMode(), 1);
+  EXPECT_EQ(m.blocks.working[0], 1);
+  EXPECT_EQ(m.keys.Key[3].caption, "后退");
+  EXPECT_EQ(m.about.gb1.checkedIndex(), 3);
+  EXPECT_EQ(m.blocks.working[settings::kReportRateOffset], 4);
+  EXPECT_EQ(m.blocks.working[settings::kDpiLevelOffset], 1);  // the settings file wins
+  EXPECT_EQ(m.modes.label[4].caption, "设置模式5");
+}
+
+TEST_F(ConfigFiles, SavingModeThreeWritesOnlyItsTwoFiles) {
+  MainWindowModel& m = startWindow();
+  m.modes.pnl_modeClick(3);
+  m.about.btn_hzClick(2);
+  const std::set<std::string> before = filesWithTimes();
+  m.SaveConfClick();
+  const std::set<std::string> after = filesWithTimes();
+  std::vector<std::string> changed;
+  for (const std::string& entry : after) {
+    if (before.count(entry) == 0) {
+      changed.push_back(std::filesystem::path(entry.substr(0, entry.find('@'))).filename());
+    }
+  }
+  EXPECT_EQ(changed, (std::vector<std::string>{"Mode3.ini", "Mode3_data.ini"}));
+  const std::string data = read("data/Mode3_data.ini");
+  EXPECT_NE(data.find("Data0=3\r\n"), std::string::npos);
+  EXPECT_NE(data.find("Data3=2\r\n"), std::string::npos);
+  EXPECT_NE(read("configure/Mode3.ini").find("ReportRate=1\r\n"), std::string::npos);
+}
+
+TEST_F(ConfigFiles, GeneralFileAtCloseHoldsTheSettingsThenItsOwnKeysInOrder) {
+  MainWindowModel& m = startWindow();
+  m.modes.pnl_modeClick(2);
+  m.FormCloseQuery();
+  const settings::IniFile gm = settings::IniFile::load(start.path() / "configure/GM.ini",
+                                                       settings::CodePage());
+  EXPECT_EQ(gm.readInt("GM", "cbMode"), 1);
+  const std::string text = read("configure/GM.ini");
+  const std::vector<std::string> order = {"Key1=", "Speed=", "XYPos=", "MotorStr=", "Mode1=",
+                                          "Mode5=", "cbMode=", "Cycle_Max=", "CycleMaxFlag=",
+                                          "Cycle=", "CycleFlag=", "Cycle_Count="};
+  std::size_t at = 0;
+  for (const std::string& key : order) {
+    const std::size_t found = text.find("\n" + key, at);
+    ASSERT_NE(found, std::string::npos) << key;
+    at = found;
+  }
+}
+
+TEST_F(ConfigFiles, GeneralFileChoosesTheModeOrNone) {
+  struct Case {
+    const char* cbMode;  // nullptr: no GM.ini at all
+    int active;
+  };
+  const Case cases[] = {{"2", 3}, {"0", 1}, {"9", 0}, {"-1", 0}, {"abc", 1}, {nullptr, 0}};
+  for (const Case& c : cases) {
+    std::filesystem::remove(start.path() / "configure/GM.ini");
+    if (c.cbMode != nullptr) {
+      start.write("configure/GM.ini", std::string("[GM]\r\ncbMode=") + c.cbMode + "\r\n");
+    }
+    MainWindowModel& m = startWindow();
+    EXPECT_EQ(m.modes.activeMode(), c.active) << (c.cbMode ? c.cbMode : "no GM.ini");
+    if (c.active == 0) {
+      // Nothing is stored in any mode and Save writes nothing.
+      std::filesystem::remove_all(start.path() / "data");
+      m.about.btn_hzClick(1);
+      m.SaveConfClick();
+      EXPECT_FALSE(std::filesystem::exists(start.path() / "data"));
+      std::filesystem::copy(kDist / "data", start.path() / "data");
+    }
+  }
+}
+
+TEST_F(ConfigFiles, SettingsFileValuesAndTheirEffects) {
+  struct Case {
+    const char* text;  // the body of [Mode1] after the captions
+    int reportChoice;  // gb1 after reading; -1 unchecked
+    int reportByte;
+    int lightLow, lightSpeed, vibrationOn;
+  };
+  // The data file gives report byte 4, lighting 2/2 and vibration off.
+  const Case cases[] = {
+      {"ReportRate=1\r\nLEDSwitch=0\r\nBreathe=2\r\nFreq=0\r\nMotor=1\r\n", 1, 2, 3, 1, 0},
+      // Lighting off, but the missing Breathe and Freq that follow select
+      // their first choices and write the effect and speed bytes again.
+      {"ReportRate=7\r\nLEDSwitch=1\r\nMotor=1\r\n", -1, 4, 1, 1, 0},
+      {"ReportRate=7\r\nLEDSwitch=1\r\nBreathe=5\r\nFreq=5\r\n", -1, 4, 0, 0, 1},
+      {"ReportRate=x\r\n", 0, 1, 1, 1, 1},  // not a number: the key's default, choice 0
+      {"", 0, 1, 1, 1, 1},  // missing keys: lighting on, vibration on, first choices
+      {"ReportRate=99999999999\r\nTB_Step1=-3\r\nTB_Step1=4\r\nSpeed=77\r\n", -1, 4, 1, 1, 1},
+  };
+  for (const Case& c : cases) {
+    start.write("configure/Mode1.ini", std::string("[Mode1]\r\n") + c.text);
+    start.write("data/Mode1_data.ini", korvane::testing::TempDir::readFile(kDist / "data/Mode1_data.ini"));
+    MainWindowModel& m = startWindow();
+    const auto& w = m.blocks.working;
+    EXPECT_EQ(m.about.gb1.checkedIndex(), c.reportChoice) << c.text;
+    EXPECT_EQ(w[settings::kReportRateOffset], c.reportByte) << c.text;
+    EXPECT_EQ(w[settings::kLightAndMotorOffset] & settings::kLightEffectMask, c.lightLow) << c.text;
+    EXPECT_EQ(w[settings::kLightFrequencyOffset], c.lightSpeed) << c.text;
+    EXPECT_EQ((w[settings::kLightAndMotorOffset] & settings::kVibrationOnBit) != 0, c.vibrationOn)
+        << c.text;
+    EXPECT_TRUE(std::equal(w.begin() + 1, w.end(), m.blocks.storedBlock(1).begin() + 1));
+    // Whatever was read, the next save writes values in range.
+    m.SaveConfClick();
+    const settings::IniFile saved =
+        settings::IniFile::load(start.path() / "configure/Mode1.ini", settings::CodePage());
+    EXPECT_GE(saved.readInt("Mode1", "Speed"), 0);
+    EXPECT_LE(saved.readInt("Mode1", "Speed"), 10);
+    EXPECT_GE(saved.readInt("Mode1", "TB_Step1"), 0);
+    EXPECT_LE(saved.readInt("Mode1", "TB_Step1"), 4);
+  }
+}
+
+TEST_F(ConfigFiles, ChangesInTwoModesSurviveARestart) {
+  MainWindowModel& m = startWindow();
+  m.modes.pnl_modeClick(2);
+  m.about.btn_hzClick(1);
+  m.about.tb_step[2].set(4);
+  m.mseAdv.spin_msespeed.set(7);
+  m.keys.KeyClick(4);
+  m.keys.entryClick(3, 1);  // Copy
+  m.SaveConfClick();
+  m.modes.pnl_modeClick(4);
+  m.breathLED.choiceClick(LightingChoice::LEDcolor3);
+  m.SaveConfClick();
+  host.modeName = "Work";
+  m.MenuNameClick();
+  const auto stored2 = m.blocks.storedBlock(2);
+  const auto stored4 = m.blocks.storedBlock(4);
+
+  restart();
+  EXPECT_EQ(model->modes.activeMode(), 4);
+  EXPECT_EQ(model->modes.label[3].caption, "Work");
+  EXPECT_EQ(model->blocks.storedBlock(2), stored2);
+  EXPECT_EQ(model->blocks.storedBlock(4), stored4);
+  EXPECT_EQ(model->blocks.working[settings::kLightColourOffset], 3);
+  model->modes.pnl_modeClick(2);
+  EXPECT_EQ(model->keys.Key[3].caption, "Copy");
+  EXPECT_EQ(model->about.tb_step[2].position, 4);
+  EXPECT_EQ(model->mseAdv.spin_msespeed.position, 7);
+  EXPECT_EQ(model->blocks.working[settings::keyActionOffset(4) + 2], 6);
+}
+
+TEST_F(ConfigFiles, FactoryResetRestoresTheDefaultsAndSendsThem) {
+  MainWindowModel& m = startWindow();
+  std::filesystem::remove(start.path() / "configure/Mode4.ini");
+  m.modes.pnl_modeClick(2);
+  m.about.btn_hzClick(1);
+  m.SaveConfClick();
+  m.FormCloseQuery();
+  mouse.clearTransfers();
+
+  m.DefaultSettingClick();
+  EXPECT_FALSE(std::filesystem::exists(start.path() / "configure/Mode4.ini"));
+  EXPECT_EQ(read("configure/Mode2.ini"), read("configure/Default_Mode2.ini"));
+  EXPECT_EQ(read("data/Mode2_data.ini"), read("data/Default_Mode2_data.ini"));
+  EXPECT_EQ(read("configure/GM.ini"), read("configure/Default_GM.ini"));
+  EXPECT_EQ(m.modes.activeMode(), 1);
+  EXPECT_TRUE(m.state.StartupDone);
+  EXPECT_TRUE(m.Apply.enabled);
+  EXPECT_EQ(mouse.modes()[1][settings::kReportRateOffset], 4);  // 1000 Hz again
+  EXPECT_EQ(mouse.modes()[0][0], 1);
+  EXPECT_FALSE(host.busyVisible);
+}
+
+TEST_F(ConfigFiles, ChineseCaptionsRoundTripInGbk) {
+  ::setenv("LC_ALL", "zh_CN.GBK", 1);
+  std::filesystem::remove_all(start.path() / "configure");
+  std::filesystem::remove_all(start.path() / "data");
+  std::filesystem::create_directories(start.path() / "configure");
+  std::filesystem::create_directories(start.path() / "data");
+  start.write("configure/GM.ini", "[GM]\r\ncbMode=0\r\n");
+  MainWindowModel& m = startWindow();
+  EXPECT_EQ(m.languageCode, "CHS");
+  m.keys.KeyClick(1);
+  m.keys.setCaption(2, "左键");
+  m.keys.entryClick(1, 3);  // 右键 on button 1
+  m.SaveConfClick();
+  host.modeName = "办公";
+  m.MenuNameClick();
+  restart();
+  ::unsetenv("LC_ALL");
+  const std::string gbkRight = settings::CodePage::forLanguage("CHS").fromUtf8("右键");
+  EXPECT_NE(read("configure/Mode1.ini").find("Key1=" + gbkRight + "\r\n"), std::string::npos);
+  EXPECT_EQ(model->keys.Key[0].caption, "右键");
+  EXPECT_EQ(model->modes.label[0].caption, "办公");
+}
+
+TEST_F(ConfigFiles, RenameTakesOnlyANonEmptyNameForTheActiveMode) {
+  MainWindowModel& m = startWindow();
+  host.modeName = "";
+  m.MenuNameClick();
+  EXPECT_EQ(m.modes.label[0].caption, "设置模式1");
+  host.modeName = std::nullopt;  // Cancel
+  m.MenuNameClick();
+  EXPECT_EQ(m.modes.label[0].caption, "设置模式1");
+  EXPECT_EQ(host.modeNameLimit, 15u);
+  host.modeName = "FPS";
+  m.MenuNameClick();
+  EXPECT_EQ(m.modes.label[0].caption, "FPS");
+}
+
+}  // namespace
+}  // namespace korvane::app
