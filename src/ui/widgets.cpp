@@ -1,7 +1,9 @@
 #include "ui/widgets.h"
 
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPixmap>
+#include <QStyle>
 
 namespace korvane::ui {
 
@@ -40,6 +42,17 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
     emit clicked();
   }
   QLabel::mouseReleaseEvent(event);
+}
+
+void ClickLabel::paintEvent(QPaintEvent* event) {
+  const QPixmap picture = pixmap();
+  if (picture.isNull() || isEnabled()) {
+    QLabel::paintEvent(event);
+    return;
+  }
+  QPainter painter(this);
+  painter.drawPixmap(
+      QStyle::alignedRect(layoutDirection(), alignment(), picture.size(), contentsRect()), picture);
 }
 
 void ClickLabel::enterEvent(QEnterEvent* event) {

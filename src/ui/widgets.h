@@ -26,6 +26,9 @@ class ClickLabel : public QLabel {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void enterEvent(QEnterEvent* event) override;
   void leaveEvent(QEvent* event) override;
+  // A picture is drawn as it is, also while disabled: the skin shows the
+  // state, not a greyed copy.
+  void paintEvent(QPaintEvent* event) override;
 };
 
 // Brings a widget in line with its control's geometry, enabled and visible.
