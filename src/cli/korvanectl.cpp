@@ -32,8 +32,8 @@ constexpr std::string_view kProgram = "korvanectl";
 constexpr std::string_view kMacroFolderName = "Macro";
 constexpr std::string_view kGeneralFile = "configure/GM.ini";
 constexpr std::string_view kGeneralSection = "GM";
-constexpr std::string_view kEndlessKey = "Cycle_Max";
-constexpr std::string_view kCountedKey = "Cycle";
+constexpr std::string_view kEndlessFlagKey = "CycleMaxFlag";
+constexpr std::string_view kCountedFlagKey = "CycleFlag";
 constexpr std::string_view kCountKey = "Cycle_Count";
 
 constexpr std::string_view kUsage =
@@ -44,8 +44,9 @@ constexpr std::string_view kUsage =
     "      Compile the macro library into the mouse's macro blocks and print one\n"
     "      line per block: the block number, a tab, the macro name, a tab and the\n"
     "      128 bytes as 256 upper-case hex digits. The repeat option comes from\n"
-    "      configure/GM.ini in the start folder (section GM: Cycle_Max=1 repeats\n"
-    "      without end, Cycle=1 repeats Cycle_Count times) unless one is given:\n"
+    "      configure/GM.ini in the start folder, read as the window reads it\n"
+    "      (section GM: CycleMaxFlag=1 repeats without end, CycleFlag=1 repeats\n"
+    "      Cycle_Count times) unless one is given:\n"
     "        --endless     repeat without end\n"
     "        --count N     play N times, N from 1 to 9\n"
     "        --no-repeat   no repeat option\n"
@@ -195,9 +196,13 @@ macros::RepeatOption repeatFromGeneralFile(const fs::path& startDir) {
   // The keys read are a flag and one digit, which read the same in every code page.
   const settings::IniFile ini =
       settings::IniFile::load(startDir / kGeneralFile, settings::CodePage::forLanguage(""));
+  // As the window reads it: each flag is set to the opposite of its value
+  // and its label's click turns it back, which may clear the other flag.
   macros::RepeatOption repeat;
-  repeat.endless = ini.readBool(kGeneralSection, kEndlessKey);
-  repeat.counted = ini.readBool(kGeneralSection, kCountedKey);
+  repeat.endless = !ini.readBool(kGeneralSection, kEndlessFlagKey);
+  repeat.lbl_cycle_maxClick();
+  repeat.counted = !ini.readBool(kGeneralSection, kCountedFlagKey);
+  repeat.lbl_cycleClick();
   repeat.count = ini.readString(kGeneralSection, kCountKey);
   return repeat;
 }

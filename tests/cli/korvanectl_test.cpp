@@ -66,7 +66,10 @@ class KorvanectlTest : public ::testing::Test {
     writeMacro("a click", {"1", "1 Left Key  CODE:0071", "0 50", "2 Left Key  CODE:0071"});
     writeMacro("b overlap", {"1", "1 A CODE:0004", "0 120", "1 B CODE:0005", "0 80",
                              "2 A CODE:0004", "0 60", "2 B CODE:0005"});
-    start_.write("configure/GM.ini", "[GM]\r\nCycle_Max=0\r\nCycle=1\r\nCycle_Count=3\r\n");
+    // As the window writes it; the flags decide, as when the window reads it.
+    start_.write("configure/GM.ini",
+                 "[GM]\r\nCycle_Max=1\r\nCycleMaxFlag=0\r\nCycle=1\r\nCycleFlag=1\r\n"
+                 "Cycle_Count=3\r\n");
   }
 
   void writeMacro(const std::string& name, const MacroScript& script) {
