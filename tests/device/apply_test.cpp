@@ -14,6 +14,7 @@ namespace {
 using platform::EmulatedMouseConfig;
 using platform::Transfer;
 using platform::TransferKind;
+using testing::dataReport;
 using testing::LinkRig;
 
 class RecordingHooks : public ApplyHooks {
@@ -56,11 +57,6 @@ std::vector<std::uint8_t> command(std::uint8_t code) {
   return report;
 }
 
-std::vector<std::uint8_t> dataReport(std::span<const std::uint8_t> bytes) {
-  std::vector<std::uint8_t> report{0x00};
-  report.insert(report.end(), bytes.begin(), bytes.end());
-  return report;
-}
 
 // What the mouse should see for one Apply with every handle present.
 std::vector<Transfer> expectedWire(const Blocks& blocks, std::span<const int> modeOrder) {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -11,6 +14,13 @@
 #include "platform/emulated_mouse.h"
 
 namespace korvane::device::testing {
+
+// A data report as the mouse sees it: report id 0, then the data.
+inline std::vector<std::uint8_t> dataReport(std::span<const std::uint8_t> data) {
+  std::vector<std::uint8_t> report(data.size() + 1, 0x00);
+  std::copy(data.begin(), data.end(), report.begin() + 1);
+  return report;
+}
 
 // A host that never pauses: it records what it was asked, in order, as
 // "sleep 10", "wait 200", "pump", "show", "hide", "progress 3/25".

@@ -12,6 +12,7 @@ namespace {
 
 using platform::Transfer;
 using platform::TransferKind;
+using testing::dataReport;
 using testing::LinkRig;
 using testing::RecordingHost;
 
@@ -52,11 +53,6 @@ ModeBlockBytes patternBlock(std::uint8_t seed) {
   return block;
 }
 
-std::vector<std::uint8_t> dataReport(std::span<const std::uint8_t> data) {
-  std::vector<std::uint8_t> report{0x00};
-  report.insert(report.end(), data.begin(), data.end());
-  return report;
-}
 
 std::vector<std::uint8_t> commandBytes(std::uint8_t code, std::size_t length = 9) {
   std::vector<std::uint8_t> report(length, 0);
