@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "app/main_window_model.h"
+#include "macros/macro_file.h"
 #include "platform/emulated_mouse.h"
 #include "platform/registry_file_sink.h"
 #include "ui/busy_window.h"
@@ -67,6 +68,17 @@ int main(int argc, char* argv[]) {
   model.DetectHIDDeviceCounterTimer();  // the mouse is found: tabs and buttons work
 
   model.modes.pnl_modeClick(1);
+  // A small macro on the macro page: a key tapped twice with pauses.
+  const std::filesystem::path macroDir(model.state.MacroDir);
+  if (korvane::macros::writeMacroFile(
+          macroDir / "Reload.spm",
+          {"1", "1 R CODE:0015", "0 40", "2 R CODE:0015", "0 120", "1 Left Key  CODE:0071",
+           "0 50", "2 Left Key  CODE:0071"})) {
+    std::fprintf(stderr, "could not write the demo macro\n");
+  }
+  model.macro.openLibrary(model.state.MacroDir);
+  model.macro.macro_listClick(0);
+  model.macro.macro_contentClick(3);
   bool ok = true;
   for (int tab = 1; tab <= korvane::app::kPageCount; ++tab) {
     model.ShowPage(tab);
