@@ -104,11 +104,27 @@ void syncList(QListWidget& widget, const app::ListBox& list) {
       }
     }
   }
+  // The list itself never selects (see ownedList): the model's entry is
+  // selected here, and only here.
   const int selected = list.selected.value_or(-1);
-  if (widget.currentRow() != selected) {
-    widget.setCurrentRow(selected);
+  const QList<QListWidgetItem*> shown = widget.selectedItems();
+  const bool inStep =
+      selected < 0 ? shown.isEmpty() : shown.size() == 1 && widget.row(shown.first()) == selected;
+  if (!inStep || widget.currentRow() != selected) {
+    widget.setCurrentRow(selected, QItemSelectionModel::ClearAndSelect);
   }
   widget.viewport()->update();
+}
+
+// A list whose selection belongs to the model: a click goes to the handler,
+// which decides the entry; neither a drag nor a key (keys typed while a
+// recording runs included) can select one behind the model's back.
+QListWidget* ownedList(QWidget* page) {
+  auto* widget = new QListWidget(page);
+  widget->setStyleSheet(listStyle());
+  widget->setSelectionMode(QAbstractItemView::NoSelection);
+  widget->setFocusPolicy(Qt::NoFocus);
+  return widget;
 }
 
 QLineEdit* makeEdit(ViewBinder& binder, QWidget* page, const app::Edit& edit,
@@ -135,8 +151,7 @@ QLineEdit* makeEdit(ViewBinder& binder, QWidget* page, const app::Edit& edit,
 
 void buildMacroPageView(ViewBinder& binder, QWidget* page, app::MacroPage& macro) {
   // Library: bold yellow numbered names on black.
-  auto* library = new QListWidget(page);
-  library->setStyleSheet(listStyle());
+  auto* library = ownedList(page);
   QFont bold = library->font();
   bold.setBold(true);
   bold.setPixelSize(13);
@@ -154,8 +169,7 @@ void buildMacroPageView(ViewBinder& binder, QWidget* page, app::MacroPage& macro
   });
 
   // The script: owner-drawn entries of 16 pixels.
-  auto* content = new QListWidget(page);
-  content->setStyleSheet(listStyle());
+  auto* content = ownedList(page);
   content->setItemDelegate(new ScriptEntryDelegate(macro, content));
   QObject::connect(content, &QListWidget::itemClicked, content,
                    [&binder, &macro, content](QListWidgetItem* item) {

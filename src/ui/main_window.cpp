@@ -91,11 +91,14 @@ void MainWindow::buildPages() {
   // The page background images, by tab: btn_base, macro_base, dpi_base,
   // led_base, sys_base.
   static constexpr std::array<std::size_t, app::kPageCount> kBackgroundOfTab = {0, 2, 4, 3, 1};
+  const std::function<void()> backgroundClick = [this] { model_.keys.page_MseKeysClick(); };
   for (int tab = 1; tab <= app::kPageCount; ++tab) {
     const auto i = static_cast<std::size_t>(tab - 1);
-    QWidget* page = binder_.panel(this, model_.pageOfTab(tab));
-    binder_.image(page, model_.img_page[kBackgroundOfTab[i]],
-                  [this] { model_.keys.page_MseKeysClick(); });
+    // The button page itself takes the background click too: its picture
+    // leaves a strip of the page uncovered.
+    QWidget* page = binder_.panel(this, model_.pageOfTab(tab),
+                                  tab == 1 ? backgroundClick : std::function<void()>());
+    binder_.image(page, model_.img_page[kBackgroundOfTab[i]], backgroundClick);
     pages_[i] = page;
   }
   buildKeysPageView(binder_, pageWidget(1), model_.keys);

@@ -29,12 +29,16 @@ void syncHighlight(QLabel& widget, bool highlighted) {
 
 ClickLabel::ClickLabel(QWidget* parent) : QLabel(parent) {}
 
+// The control under the pointer takes the press and the click whole: passed
+// on, they would run the handlers of the panel it lies on as well (a tab's
+// caption and its tab, a mode name and its mode panel).
 void ClickLabel::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::RightButton) {
     emit rightClicked(event->globalPosition().toPoint());
   }
   emit pressed();
   QLabel::mousePressEvent(event);
+  event->accept();
 }
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
@@ -42,6 +46,7 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
     emit clicked();
   }
   QLabel::mouseReleaseEvent(event);
+  event->accept();
 }
 
 void ClickLabel::paintEvent(QPaintEvent* event) {
