@@ -12,6 +12,8 @@
 #include <system_error>
 #include <vector>
 
+#include "files/file_io.h"
+#include "i18n/language.h"
 #include "macros/compiler.h"
 #include "macros/library.h"
 #include "macros/macro_file.h"
@@ -56,6 +58,11 @@ constexpr std::string_view kUsage =
     "  macro encrypt\n"
     "      Read script lines on standard input and write the macro file content\n"
     "      (one enciphered line per script line, CR LF) on standard output.\n"
+    "  config localize FILE...\n"
+    "      Rewrite configuration files written in UTF-8 in the code page the\n"
+    "      window uses for the current locale: GBK for Simplified Chinese, Big5\n"
+    "      for Traditional Chinese, Windows-1252 for English, UTF-8 otherwise.\n"
+    "      The build lays out the shipped files with it.\n"
     "\n"
     "Options:\n"
     "  --dir DIR        the start folder (default: the current directory)\n"
@@ -264,6 +271,22 @@ int encryptCommand() {
   return finish(kExitOk);
 }
 
+int localizeCommand(std::span<const std::string> files) {
+  const korvane::settings::CodePage codePage =
+      korvane::settings::CodePage::forLanguage(korvane::i18n::languageCodeFromEnvironment());
+  for (const std::string& file : files) {
+    const std::optional<std::string> text = korvane::files::readWholeFile(file);
+    if (!text) {
+      return failure("Unable to read " + file);
+    }
+    if (std::optional<std::string> error =
+            korvane::files::writeFileSafely(file, codePage.fromUtf8(*text))) {
+      return failure(*error);
+    }
+  }
+  return finish(kExitOk);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -278,6 +301,12 @@ int main(int argc, char** argv) {
   const std::vector<std::string>& words = options.words;
   if (words.empty()) {
     return usageFailure("no command given");
+  }
+  if (words[0] == "config") {
+    if (words.size() >= 3 && words[1] == "localize" && !options.repeat) {
+      return localizeCommand(std::span<const std::string>(words).subspan(2));
+    }
+    return usageFailure("config needs: localize FILE...");
   }
   if (words[0] != "macro") {
     return usageFailure("unknown command " + words[0]);
