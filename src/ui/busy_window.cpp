@@ -38,9 +38,11 @@ BusyWindow::BusyWindow(const QString& animationFile, QWidget* parent)
   progress_->setStyleSheet(
       "QProgressBar { background: #1b1f24; border: 1px solid #3a424c; border-radius: 3px; }"
       "QProgressBar::chunk { background: #24c8e8; border-radius: 2px; }");
-  progressText_->setGeometry(0, 142, 130, 18);
+  progressText_->setGeometry(30, 142, 70, 18);
   progressText_->setAlignment(Qt::AlignCenter);
-  progressText_->setStyleSheet("color: #1b1f24; font-weight: bold;");
+  progressText_->setStyleSheet(
+      "color: #d8f4fa; background: #14181d; border: 1px solid #3a424c; border-radius: 4px;"
+      " font-weight: bold;");
   progress_->hide();
   progressText_->hide();
 

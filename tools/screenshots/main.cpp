@@ -3,9 +3,13 @@
 // documentation. Run it from a start folder: korvane-screenshots OUT-DIR
 #include <QApplication>
 #include <QDir>
+#include <QComboBox>
 #include <QImage>
+#include <QLineEdit>
+#include <QPainter>
 #include <cstdio>
 
+#include "app/dialog_skin.h"
 #include "app/main_window_model.h"
 #include "macros/macro_file.h"
 #include "platform/emulated_mouse.h"
@@ -13,6 +17,7 @@
 #include "ui/busy_window.h"
 #include "ui/main_window.h"
 #include "ui/qt_host.h"
+#include "ui/skinned_dialog.h"
 
 namespace {
 
@@ -89,5 +94,51 @@ int main(int argc, char* argv[]) {
   model.keys.categoryEnter(3);
   model.keys.entryEnter(3, 1);
   ok = save(window, QStringLiteral("%1/function-menu.png").arg(out)) && ok;
+
+  // The dialogs and the busy window, side by side on the key colours.
+  using korvane::app::DialogKind;
+  using korvane::ui::SkinnedDialog;
+  SkinnedDialog macroSelect(korvane::app::LoadDialogSkin(model.state, DialogKind::MacroSelect),
+                            {QStringLiteral("Macro Select")}, SkinnedDialog::Input::List, nullptr);
+  macroSelect.list()->addItem(QStringLiteral("Reload"));
+  SkinnedDialog modeName(korvane::app::LoadDialogSkin(model.state, DialogKind::ModeName),
+                         {QStringLiteral("Configure New Name")}, SkinnedDialog::Input::LineEdit,
+                         nullptr);
+  modeName.lineEdit()->setText(QStringLiteral("FPS"));
+  SkinnedDialog warning(korvane::app::LoadDialogSkin(model.state, DialogKind::LeftKeyWarning),
+                        {QStringLiteral("Please Keep One 'Left Key'!"), QStringLiteral("OK"), {}},
+                        SkinnedDialog::Input::None, nullptr);
+  SkinnedDialog macroName(korvane::app::LoadDialogSkin(model.state, DialogKind::MacroName),
+                          {QStringLiteral("Macro Name")}, SkinnedDialog::Input::LineEdit, nullptr);
+  busy.showBusy();
+  busy.setProgress(7, 25);
+  QImage sheet(2 * SkinnedDialog::kWidth + 3 * 10 + korvane::ui::BusyWindow::kWidth,
+               2 * SkinnedDialog::kHeight + 30, QImage::Format_ARGB32);
+  sheet.fill(Qt::transparent);
+  {
+    QPainter painter(&sheet);
+    const auto place = [&painter](QWidget& widget, int x, int y, const QColor& key) {
+      QImage shot = widget.grab().toImage().convertToFormat(QImage::Format_ARGB32);
+      for (int row = 0; row < shot.height(); ++row) {
+        auto* line = reinterpret_cast<QRgb*>(shot.scanLine(row));
+        for (int col = 0; col < shot.width(); ++col) {
+          if ((line[col] & 0x00FFFFFF) == (key.rgb() & 0x00FFFFFF)) {
+            line[col] = qRgba(0, 0, 0, 0);
+          }
+        }
+      }
+      painter.drawImage(x, y, shot);
+    };
+    const QColor dialogKey(192, 220, 192);
+    place(macroSelect, 10, 10, dialogKey);
+    place(modeName, 20 + SkinnedDialog::kWidth, 10, dialogKey);
+    place(warning, 10, 20 + SkinnedDialog::kHeight, dialogKey);
+    place(macroName, 20 + SkinnedDialog::kWidth, 20 + SkinnedDialog::kHeight, dialogKey);
+    place(busy, 30 + 2 * SkinnedDialog::kWidth, 10, dialogKey);
+  }
+  if (!sheet.save(QStringLiteral("%1/dialogs.png").arg(out))) {
+    std::fprintf(stderr, "could not write the dialogs picture\n");
+    ok = false;
+  }
   return ok ? 0 : 1;
 }
