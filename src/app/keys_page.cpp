@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/host.h"
+#include "app/skin_image.h"
 #include "app/window_context.h"
 #include "settings/mode_block.h"
 
@@ -169,6 +170,21 @@ std::vector<std::pair<std::string, Control*>> KeysPage::namedControls() {
     }
   }
   return named;
+}
+
+void KeysPage::fitMenusToPictures() {
+  const auto fit = [](Panel& panel, Image& background) {
+    if (const std::optional<Rect> size = pictureSize(background.picture)) {
+      background.geometry.width = size->width;
+      background.geometry.height = size->height;
+      panel.geometry.width = size->width;
+      panel.geometry.height = size->height;
+    }
+  };
+  fit(gbMenu, img_gbMenu);
+  for (CategoryPanel& category : panels) {
+    fit(category.panel, category.background);
+  }
 }
 
 const Label& KeysPage::leftClickEntry() const { return panels[0].entries[0]; }

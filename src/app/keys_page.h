@@ -52,6 +52,8 @@ class KeysPage : private buttons::AssignmentHost {
   std::array<std::string, buttons::kButtonCount> captions() const;
   void setCaption(int button, const std::string& caption);
   std::vector<Image*> menuImages();  // 10Keys, then the panels' backgrounds
+  // The menu and each panel take the size of their loaded picture.
+  void fitMenusToPictures();
   // The page's controls by their names (Key1 .. Key12 are the window's).
   std::vector<std::pair<std::string, Control*>> namedControls();
 

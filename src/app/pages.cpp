@@ -110,14 +110,18 @@ void MainWindowModel::LoadMainSkin() {
       {"5Keys", {&panels[1].background}},
       {"4Keys", {&panels[7].background}},
   };
-  for (const auto& [baseName, images] : steps) {
-    const std::string file = state.skinFile(baseName);
-    for (Image* image : images) {
-      if (!image->load(file)) {
-        return;
+  const auto loadInOrder = [this, &steps] {
+    for (const auto& [baseName, images] : steps) {
+      const std::string file = state.skinFile(baseName);
+      for (Image* image : images) {
+        if (!image->load(file)) {
+          return;
+        }
       }
     }
-  }
+  };
+  loadInOrder();
+  keys.fitMenusToPictures();
 }
 
 }  // namespace korvane::app

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,6 +11,10 @@
 namespace korvane::app {
 
 struct AppState;
+
+// Width and height of a PNG picture, from its header; nothing when the file
+// is missing or is not a PNG.
+std::optional<Rect> pictureSize(const std::filesystem::path& file);
 
 // State digits of an image family: "led_base_1" normal, "_2" hover, "_3"
 // selected or pressed.

@@ -294,3 +294,34 @@ TEST_F(Skin, EveryStateChangeReadsTheFileAgainAndAMissingFileKeepsThePicture) {
 
 }  // namespace
 }  // namespace korvane::app
+
+namespace korvane::app {
+namespace {
+
+// The smallest file that carries a PNG's size: signature and IHDR header.
+std::string pngHeader(std::uint32_t width, std::uint32_t height) {
+  std::string bytes = "\x89PNG\r\n\x1a\n";
+  bytes += std::string("\0\0\0\x0dIHDR", 8);
+  for (const std::uint32_t value : {width, height}) {
+    for (int shift = 24; shift >= 0; shift -= 8) {
+      bytes += static_cast<char>((value >> shift) & 0xFF);
+    }
+  }
+  return bytes;
+}
+
+TEST_F(Skin, EachMenuTakesTheSizeOfItsPicture) {
+  start.write("skins/9Keys.png", pngHeader(200, 240));
+  MainWindowModel& m = started();
+  const CategoryPanel& office = m.keys.panels[2];
+  EXPECT_EQ(office.panel.geometry.width, 200);
+  EXPECT_EQ(office.panel.geometry.height, 240);
+  EXPECT_EQ(m.keys.gbMenu.geometry.width, 217);  // the shipped 10Keys
+  EXPECT_EQ(m.keys.gbMenu.geometry.height, 250);
+  EXPECT_EQ(m.keys.panels[7].panel.geometry.height, 106);  // 4Keys
+  EXPECT_EQ(pictureSize(skinFile("basemap")).value().width, 905);
+  EXPECT_FALSE(pictureSize(start.path() / "missing.png").has_value());
+}
+
+}  // namespace
+}  // namespace korvane::app

@@ -89,6 +89,40 @@ TEST_F(Startup, EndsOnPageOneWithTheMonitorOnAndSavingStillSuppressed) {
   EXPECT_FALSE(m.Apply.enabled);
 }
 
+TEST_F(Startup, StepsRunInOrderAndTheGeneralFileOnlyMarksTheMode) {
+  start.write("configure/GM.ini", "[GM]\r\ncbMode=2\r\n");
+  start.write("configure/Mode3.ini", "[Mode3]\r\nReportRate=1\r\n");
+  MainWindowModel& m = model();
+  // What the window looks like each time start-up lets window messages run.
+  struct Seen {
+    int active;
+    std::uint8_t workingMode;
+    bool startupDone;
+    bool monitor;
+    int page;
+    bool macroFolder;
+    bool operator==(const Seen&) const = default;
+  };
+  std::vector<Seen> seen;
+  host.onPump = [&] {
+    const Seen now{m.modes.activeMode(), m.blocks.working[0], m.state.StartupDone,
+                   m.monitorRunning, m.visiblePage(),
+                   std::filesystem::exists(program.path() / "Macro")};
+    if (seen.empty() || !(seen.back() == now)) {
+      seen.push_back(now);
+    }
+  };
+  m.FormCreate();
+  const std::vector<Seen> expected = {
+      {0, 0, false, false, 1, false},  // page 1 shown, nothing active yet
+      {3, 0, false, false, 1, false},  // GM.ini marks mode 3 by its panel, loads nothing
+      {3, 3, true, true, 1, false},    // loaded once start-up is done and the monitor runs
+  };
+  EXPECT_EQ(seen, expected);
+  EXPECT_EQ(m.blocks.working[settings::kReportRateOffset], 2);  // from Mode3.ini
+  EXPECT_TRUE(std::filesystem::exists(program.path() / "Macro"));  // step 17
+}
+
 TEST_F(Startup, AMacroFolderThatCannotBeMadeLeavesTheListsEmptyWithoutAMessage) {
   model_ = std::make_unique<MainWindowModel>(host, hid, pointerSink, start.path(),
                                              start.path() / "no" / "such" / "korvane-driver");

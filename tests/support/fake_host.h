@@ -20,7 +20,12 @@ class FakeHost : public app::Host {
       onWait();
     }
   }
-  void pumpEvents() override { ++pumps; }
+  void pumpEvents() override {
+    ++pumps;
+    if (onPump) {
+      onPump();
+    }
+  }
   void showBusy() override {
     busyVisible = true;
     ++busyShown;
@@ -83,6 +88,7 @@ class FakeHost : public app::Host {
   std::size_t modeNameLimit = 0;
   std::vector<std::string> fileFilters;
   std::function<void()> onWait;
+  std::function<void()> onPump;  // runs where pending window messages would
 };
 
 }  // namespace korvane::testing
