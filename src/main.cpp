@@ -20,8 +20,6 @@ int main(int argc, char* argv[]) {
   }
   instance.listen();
 
-  QGuiApplication::setApplicationDisplayName(QString::fromUtf8(korvane::app::kApplicationTitle));
-
   const QString startDir = QDir::currentPath();
   std::unique_ptr<korvane::device::HidBackend> hid =
       korvane::platform::makeHidBackendFromEnvironment();
@@ -32,6 +30,9 @@ int main(int argc, char* argv[]) {
                                       QCoreApplication::applicationFilePath().toStdString());
   korvane::ui::MainWindow window(model);
   korvane::ui::BusyWindow busy(startDir + QStringLiteral("/wait.gif"));
+  // The application's own title: the main window keeps "KorvaneDriver v1.0",
+  // which is how a second start finds it.
+  busy.setWindowTitle(QString::fromUtf8(korvane::app::kApplicationTitle));
   host.attach(&window, &busy, &model.state, [&window] { window.refresh(); });
 
   QObject::connect(&instance, &korvane::platform::SingleInstance::raiseRequested, &window,
