@@ -30,8 +30,8 @@ int main(int argc, char* argv[]) {
                                       QCoreApplication::applicationFilePath().toStdString());
   korvane::ui::MainWindow window(model);
   korvane::ui::BusyWindow busy(startDir + QStringLiteral("/wait.gif"));
-  // The application's own title: the main window keeps "KorvaneDriver v1.0",
-  // which is how a second start finds it.
+  // The main window's title stays exactly "KorvaneDriver v1.0"; the
+  // application's own title names the busy window and the message boxes.
   busy.setWindowTitle(QString::fromUtf8(korvane::app::kApplicationTitle));
   host.attach(&window, &busy, &model.state, [&window] { window.refresh(); });
 
