@@ -19,7 +19,7 @@ using buttons::MenuRow;
 // window design keeps them (hidden or beyond the page's edge).
 struct KeyPlace {
   Rect geometry;
-  bool shown;
+  bool shown = false;
 };
 constexpr std::array<KeyPlace, buttons::kButtonCount> kKeyPlaces = {{
     {{122, 49, 154, 22}, true},    // Key1

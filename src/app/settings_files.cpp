@@ -43,7 +43,7 @@ SettingKey radioKey(const std::string& key, RadioGroup& group) {
 }
 
 SettingKey sliderKey(const std::string& key, Slider& slider,
-                     std::function<void()> handler = {}) {
+                     const std::function<void()>& handler = {}) {
   return {key,
           [key, &slider](settings::IniFile& file, const std::string& section) {
             file.writeInt(section, key, slider.position);
@@ -56,7 +56,8 @@ SettingKey sliderKey(const std::string& key, Slider& slider,
           }};
 }
 
-SettingKey checkKey(const std::string& key, CheckBox& box, std::function<void()> handler = {}) {
+SettingKey checkKey(const std::string& key, CheckBox& box,
+                    const std::function<void()>& handler = {}) {
   return {key,
           [key, &box](settings::IniFile& file, const std::string& section) {
             file.writeBool(section, key, box.checked);
@@ -71,8 +72,8 @@ SettingKey checkKey(const std::string& key, CheckBox& box, std::function<void()>
 
 // A toggle's flag: reading sets the flag to the opposite of the value and
 // runs the toggle's click, which turns it back and shows its tick.
-SettingKey toggleKey(const std::string& key, std::function<bool()> flag,
-                     std::function<void(bool)> setFlag, std::function<void()> click) {
+SettingKey toggleKey(const std::string& key, const std::function<bool()>& flag,
+                     const std::function<void(bool)>& setFlag, const std::function<void()>& click) {
   return {key,
           [key, flag](settings::IniFile& file, const std::string& section) {
             file.writeBool(section, key, flag());
@@ -83,7 +84,7 @@ SettingKey toggleKey(const std::string& key, std::function<bool()> flag,
           }};
 }
 
-SettingKey writtenOnly(const std::string& key, std::function<bool()> flag) {
+SettingKey writtenOnly(const std::string& key, const std::function<bool()>& flag) {
   return {key,
           [key, flag](settings::IniFile& file, const std::string& section) {
             file.writeBool(section, key, flag());
