@@ -1,6 +1,8 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
+#include <string>
 
 namespace korvane::app {
 
@@ -22,5 +24,23 @@ struct DialogSkin {
 };
 
 DialogSkin LoadDialogSkin(const AppState& state, DialogKind dialog);
+
+// The texts of one of the four small dialogs. A text may be empty (a key
+// the language file lacks); `cancel` is absent only for a dialog without
+// Cancel.
+struct DialogTexts {
+  std::string title;
+  std::string ok;
+  std::optional<std::string> cancel;
+
+  friend bool operator==(const DialogTexts&, const DialogTexts&) = default;
+};
+
+// What a dialog shows without a language file.
+DialogTexts BuiltInDialogTexts(DialogKind dialog);
+// Run by each dialog as it is created, after its skin: the language of the
+// locale, then the dialog's texts from that language's file. Without a file
+// the built-in texts stay, and nothing is said.
+DialogTexts LoadDialogTexts(const AppState& state, DialogKind dialog);
 
 }  // namespace korvane::app

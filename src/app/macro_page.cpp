@@ -1,10 +1,13 @@
 #include "app/macro_page.h"
 
+#include <utility>
+
 #include "app/app_state.h"
 #include "app/host.h"
 #include "app/window_context.h"
 #include "files/file_io.h"
 #include "i18n/language.h"
+#include "i18n/text_catalogue.h"
 #include "macros/macro_file.h"
 #include "settings/code_page.h"
 #include "settings/ini_file.h"
@@ -53,6 +56,13 @@ MacroPage::MacroPage(WindowContext& context, const std::string& languageCode)
   img_delay_i.visible = false;
   img_delay_d.family = "macro_btn5";
   img_delay_d.visible = false;
+  for (auto [label, caption] :
+       {std::pair{&lbl_macro, "录制选项"}, std::pair{&lbl_name, "宏定义名称"},
+        std::pair{&lbl_configure, "按键顺序"}, std::pair{&lbl_list, "选择宏"},
+        std::pair{&lbl_delay, "加延迟时间"}, std::pair{&lbl_delay_d, "减延迟时间"}}) {
+    label->caption = caption;
+    label->visible = false;
+  }
 
   lbl_cycle_max_check.geometry = {176, 298, 16, 20};
   lbl_cycle_max_check.caption = "√";
@@ -107,6 +117,12 @@ std::vector<std::pair<std::string, Control*>> MacroPage::namedControls() {
           {"lbl_Time", &lbl_Time},
           {"img_delay_i", &img_delay_i},
           {"img_delay_d", &img_delay_d},
+          {"lbl_macro", &lbl_macro},
+          {"lbl_name", &lbl_name},
+          {"lbl_configure", &lbl_configure},
+          {"lbl_list", &lbl_list},
+          {"lbl_delay", &lbl_delay},
+          {"lbl_delay_d", &lbl_delay_d},
           {"lbl_cycle_max", &lbl_cycle_max},
           {"lbl_cycle_max_check", &lbl_cycle_max_check},
           {"lbl_cycle", &lbl_cycle},
@@ -267,8 +283,8 @@ void MacroPage::lbl_RECClick() {
     }
     const settings::IniFile texts =
         settings::IniFile::load(file->path, settings::CodePage::forLanguage(languageCode_));
-    const std::string startText = texts.readString(file->section, "Macro5");
-    const std::string stopText = texts.readString(file->section, "Macro10");
+    const std::string startText = texts.readString(file->section, i18n::kStartRecordingKey);
+    const std::string stopText = texts.readString(file->section, i18n::kStopRecordingKey);
     if (lbl_REC.caption == startText) {
       editor_.clear();
       refreshContent();

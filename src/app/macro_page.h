@@ -83,6 +83,11 @@ class MacroPage {
   Label lbl_MseLeft, lbl_MseRight, lbl_MseMid, lbl_delkey, lbl_Time;
   SkinImage img_delay_i, img_delay_d;  // loaded at start-up, never shown
 
+  // Captions the language file sets that this layout keeps hidden: the
+  // headings of the recording options, the macro name, the key order and the
+  // macro list, and the two delay steps, whose images are never shown either.
+  Label lbl_macro, lbl_name, lbl_configure, lbl_list, lbl_delay, lbl_delay_d;
+
   Label lbl_cycle_max, lbl_cycle_max_check, lbl_cycle, lbl_cycle_check;
   CheckBox cbCycle_Max, cbCycle;
   Edit edt_cycle;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -21,6 +22,7 @@
 #include "device/monitor.h"
 #include "device/apply.h"
 #include "device/protocol.h"
+#include "i18n/text_catalogue.h"
 #include "settings/code_page.h"
 #include "settings/mode_block.h"
 
@@ -77,6 +79,9 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
   void LoadMainSkin();
   void ChooseLanguage();
   void LoadMainTexts();
+  // Every key LoadMainTexts reads, in reading order: the language catalogue
+  // with the function menu's rows and entries in place.
+  static const std::vector<i18n::TextRow>& textCatalogue();
   void ReadGeneralFile();
   std::optional<std::string> WriteGeneralFile();
   std::filesystem::path generalFilePath() const;
@@ -141,6 +146,9 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
   Label Btn_Exit;
   Label DefaultSetting;
   Label MenuName;  // the mode menu's one item
+  // The texts of the pointer page's hidden check boxes, by name
+  // ("cb_msespeed"): set from the language file, never shown.
+  std::map<std::string, std::string, std::less<>> checkBoxTexts;
 
   device::ConnectionMonitor* monitor() { return monitor_.get(); }
 
@@ -150,6 +158,8 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
  private:
   void layOutControls();
   void registerControls();
+  // Where a catalogue row's text goes; nullptr when the window has no such control.
+  std::string* textOf(const i18n::TextRow& row);
   void disableDeviceControls() override;
   void enableDeviceControls() override;
   void firmwareVersionChanged(const std::string& versionText) override;

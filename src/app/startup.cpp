@@ -81,10 +81,6 @@ void MainWindowModel::ChooseLanguage() {
   codePage = settings::CodePage::forLanguage(languageCode);
 }
 
-void MainWindowModel::LoadMainTexts() {
-  // Built-in captions until the language catalogue is read.
-}
-
 void MainWindowModel::LoadModeForEditing() {
   settings::LoadModeForEditing(blocks, state.DataDir, codePage,
                                [this](int mode) { ReadSettingsFile(mode); });

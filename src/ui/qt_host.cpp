@@ -94,16 +94,22 @@ app::DialogSkin QtHost::dialogSkin(app::DialogKind kind) const {
   return state_ != nullptr ? app::LoadDialogSkin(*state_, kind) : app::DialogSkin{};
 }
 
+app::DialogTexts QtHost::dialogTexts(app::DialogKind kind) const {
+  return state_ != nullptr ? app::LoadDialogTexts(*state_, kind) : app::BuiltInDialogTexts(kind);
+}
+
+
 void QtHost::showLeftKeyWarning() {
   SkinnedDialog dialog(dialogSkin(app::DialogKind::LeftKeyWarning),
-                       {QStringLiteral("Please Keep One 'Left Key'!"), QStringLiteral("OK"), {}},
+                       SkinnedDialog::from(dialogTexts(app::DialogKind::LeftKeyWarning)),
                        SkinnedDialog::Input::None, mainWindow_);
   dialog.exec();
 }
 
 std::optional<int> QtHost::chooseMacro(const std::vector<std::string>& names) {
-  SkinnedDialog dialog(dialogSkin(app::DialogKind::MacroSelect), {QStringLiteral("Macro Select")},
-                       SkinnedDialog::Input::List, mainWindow_);
+  SkinnedDialog dialog(dialogSkin(app::DialogKind::MacroSelect),
+                       SkinnedDialog::from(dialogTexts(app::DialogKind::MacroSelect)), SkinnedDialog::Input::List,
+                       mainWindow_);
   for (const std::string& name : names) {
     dialog.list()->addItem(QString::fromStdString(name));
   }
@@ -118,7 +124,8 @@ std::optional<int> QtHost::chooseMacro(const std::vector<std::string>& names) {
 
 app::Host::NameDialogResult QtHost::macroNameDialog(
     const std::function<bool(const std::string& name)>& onOk) {
-  SkinnedDialog dialog(dialogSkin(app::DialogKind::MacroName), {QStringLiteral("Macro Name")},
+  SkinnedDialog dialog(dialogSkin(app::DialogKind::MacroName),
+                       SkinnedDialog::from(dialogTexts(app::DialogKind::MacroName)),
                        SkinnedDialog::Input::LineEdit, mainWindow_);
   dialog.setOkCheck([&dialog, &onOk] { return onOk(dialog.lineEdit()->text().toStdString()); });
   const bool accepted = dialog.exec() == QDialog::Accepted;
@@ -128,8 +135,7 @@ app::Host::NameDialogResult QtHost::macroNameDialog(
 std::optional<std::string> QtHost::modeNameDialog(const std::string& current,
                                                   std::size_t maxLength) {
   SkinnedDialog dialog(dialogSkin(app::DialogKind::ModeName),
-                       {QStringLiteral("Configure New Name"), QStringLiteral("OK"),
-                        QStringLiteral("Cancel")},
+                       SkinnedDialog::from(dialogTexts(app::DialogKind::ModeName)),
                        SkinnedDialog::Input::LineEdit, mainWindow_);
   dialog.lineEdit()->setMaxLength(static_cast<int>(maxLength));
   dialog.lineEdit()->setText(QString::fromStdString(current));

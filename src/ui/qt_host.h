@@ -48,6 +48,7 @@ class QtHost : public app::Host {
   const app::AppState* state_ = nullptr;
 
   app::DialogSkin dialogSkin(app::DialogKind kind) const;
+  app::DialogTexts dialogTexts(app::DialogKind kind) const;
 };
 
 }  // namespace korvane::ui

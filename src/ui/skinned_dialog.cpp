@@ -41,7 +41,7 @@ SkinnedDialog::SkinnedDialog(const app::DialogSkin& skin, const Texts& texts, In
   title->setGeometry(6, input == Input::None ? 40 : 20, kWidth - 12, 26);
   styleCaption(title, "white", 14, true);
 
-  const bool twoButtons = !texts.cancel.isEmpty();
+  const bool twoButtons = texts.cancel.has_value();
   QPixmap button;
   const bool skinnedButtons =
       !skin.button.empty() && button.load(QString::fromStdString(skin.button.string()));
@@ -66,7 +66,7 @@ SkinnedDialog::SkinnedDialog(const app::DialogSkin& skin, const Texts& texts, In
     }
   });
   if (twoButtons) {
-    ClickLabel* cancel = makeButton(texts.cancel, QRect(input == Input::LineEdit ? 169 : 141, 111, 80, 25));
+    ClickLabel* cancel = makeButton(*texts.cancel, QRect(input == Input::LineEdit ? 169 : 141, 111, 80, 25));
     connect(cancel, &ClickLabel::clicked, this, &QDialog::reject);
   }
 
@@ -86,6 +86,14 @@ SkinnedDialog::SkinnedDialog(const app::DialogSkin& skin, const Texts& texts, In
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     move(centredOn(screen->geometry().size(), size()));
   }
+}
+
+SkinnedDialog::Texts SkinnedDialog::from(const app::DialogTexts& texts) {
+  Texts shown{QString::fromStdString(texts.title), QString::fromStdString(texts.ok), std::nullopt};
+  if (texts.cancel) {
+    shown.cancel = QString::fromStdString(*texts.cancel);
+  }
+  return shown;
 }
 
 void SkinnedDialog::mousePressEvent(QMouseEvent* event) {

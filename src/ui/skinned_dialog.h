@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QString>
 #include <functional>
+#include <optional>
 
 #include "app/dialog_skin.h"
 
@@ -24,9 +25,11 @@ class SkinnedDialog : public QDialog {
 
   struct Texts {
     QString title;
-    QString ok = QStringLiteral("OK");
-    QString cancel = QStringLiteral("Cancel");  // empty: no Cancel
+    QString ok;
+    std::optional<QString> cancel;  // absent: no Cancel button
   };
+  // The texts as the window model gives them.
+  static Texts from(const app::DialogTexts& texts);
   enum class Input { None, LineEdit, List };
 
   SkinnedDialog(const app::DialogSkin& skin, const Texts& texts, Input input, QWidget* parent);

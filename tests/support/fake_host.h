@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "app/app_state.h"
+#include "app/dialog_skin.h"
 #include "app/host.h"
 
 namespace korvane::testing {
@@ -36,12 +38,16 @@ class FakeHost : public app::Host {
   void minimizeApplication() override { ++minimized; }
   void closeMainWindow() override { ++closeRequests; }
   void startWindowDrag() override { ++drags; }
-  void showLeftKeyWarning() override { ++leftKeyWarnings; }
+  void showLeftKeyWarning() override {
+    ++leftKeyWarnings;
+    openDialog(app::DialogKind::LeftKeyWarning);
+  }
   // The name dialog takes the typed names in order until one is accepted;
   // when they run out the user cancels.
   NameDialogResult macroNameDialog(
       const std::function<bool(const std::string& name)>& onOk) override {
     ++nameDialogs;
+    openDialog(app::DialogKind::MacroName);
     std::string text;
     while (!typedNames.empty()) {
       text = typedNames.front();
@@ -54,6 +60,7 @@ class FakeHost : public app::Host {
   }
   std::optional<std::string> modeNameDialog(const std::string& current,
                                             std::size_t maxLength) override {
+    openDialog(app::DialogKind::ModeName);
     modeNameOffered = current;
     modeNameLimit = maxLength;
     return modeName;
@@ -63,6 +70,7 @@ class FakeHost : public app::Host {
     return chosenFile;
   }
   std::optional<int> chooseMacro(const std::vector<std::string>& names) override {
+    openDialog(app::DialogKind::MacroSelect);
     offeredMacros = names;
     return macroChoice;
   }
@@ -89,6 +97,17 @@ class FakeHost : public app::Host {
   std::vector<std::string> fileFilters;
   std::function<void()> onWait;
   std::function<void()> onPump;  // runs where pending window messages would
+  // With the window's state set, every dialog loads its texts as it opens,
+  // as the real dialogs do, and they are kept here in order.
+  const app::AppState* state = nullptr;
+  std::vector<app::DialogTexts> dialogTexts;
+
+ private:
+  void openDialog(app::DialogKind dialog) {
+    if (state != nullptr) {
+      dialogTexts.push_back(app::LoadDialogTexts(*state, dialog));
+    }
+  }
 };
 
 }  // namespace korvane::testing

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <cstdio>
+#include <memory>
 
 #include "app/dialog_skin.h"
 #include "app/main_window_model.h"
@@ -98,18 +99,21 @@ int main(int argc, char* argv[]) {
   // The dialogs and the busy window, side by side on the key colours.
   using korvane::app::DialogKind;
   using korvane::ui::SkinnedDialog;
-  SkinnedDialog macroSelect(korvane::app::LoadDialogSkin(model.state, DialogKind::MacroSelect),
-                            {QStringLiteral("Macro Select")}, SkinnedDialog::Input::List, nullptr);
+  const auto dialog = [&model](DialogKind kind, SkinnedDialog::Input input) {
+    return std::make_unique<SkinnedDialog>(
+        korvane::app::LoadDialogSkin(model.state, kind),
+        SkinnedDialog::from(korvane::app::LoadDialogTexts(model.state, kind)), input, nullptr);
+  };
+  auto macroSelectDialog = dialog(DialogKind::MacroSelect, SkinnedDialog::Input::List);
+  SkinnedDialog& macroSelect = *macroSelectDialog;
   macroSelect.list()->addItem(QStringLiteral("Reload"));
-  SkinnedDialog modeName(korvane::app::LoadDialogSkin(model.state, DialogKind::ModeName),
-                         {QStringLiteral("Configure New Name")}, SkinnedDialog::Input::LineEdit,
-                         nullptr);
+  auto modeNameDialog = dialog(DialogKind::ModeName, SkinnedDialog::Input::LineEdit);
+  SkinnedDialog& modeName = *modeNameDialog;
   modeName.lineEdit()->setText(QStringLiteral("FPS"));
-  SkinnedDialog warning(korvane::app::LoadDialogSkin(model.state, DialogKind::LeftKeyWarning),
-                        {QStringLiteral("Please Keep One 'Left Key'!"), QStringLiteral("OK"), {}},
-                        SkinnedDialog::Input::None, nullptr);
-  SkinnedDialog macroName(korvane::app::LoadDialogSkin(model.state, DialogKind::MacroName),
-                          {QStringLiteral("Macro Name")}, SkinnedDialog::Input::LineEdit, nullptr);
+  auto warningDialog = dialog(DialogKind::LeftKeyWarning, SkinnedDialog::Input::None);
+  SkinnedDialog& warning = *warningDialog;
+  auto macroNameDialog = dialog(DialogKind::MacroName, SkinnedDialog::Input::LineEdit);
+  SkinnedDialog& macroName = *macroNameDialog;
   busy.showBusy();
   busy.setProgress(7, 25);
   QImage sheet(2 * SkinnedDialog::kWidth + 3 * 10 + korvane::ui::BusyWindow::kWidth,

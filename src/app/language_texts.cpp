@@ -1,0 +1,179 @@
+// The texts of the main window and of the four small dialogs, from the
+// language file of the locale.
+#include <algorithm>
+#include <charconv>
+#include <optional>
+
+#include "app/app_state.h"
+#include "app/dialog_skin.h"
+#include "app/host.h"
+#include "app/main_window_model.h"
+#include "buttons/function_catalogue.h"
+#include "files/file_io.h"
+#include "i18n/language.h"
+#include "settings/ini_file.h"
+
+namespace korvane::app {
+
+namespace {
+
+using i18n::TextRow;
+using i18n::TextTarget;
+
+// "KBK3" -> 3, "KW85" -> 85: a key's place within its group.
+int keyNumber(std::string_view key) {
+  const std::size_t digits = std::min(key.find_first_of("0123456789"), key.size());
+  int number = 0;
+  std::from_chars(key.data() + digits, key.data() + key.size(), number);
+  return number;
+}
+
+// The ten menu rows, then each panel's entries in key order (a panel lists
+// them in its own order). Rows 9 and 10 are entries too, read once as rows.
+void appendFunctionMenu(std::vector<TextRow>& rows) {
+  for (const buttons::MenuRowInfo& row : buttons::kMenuRows) {
+    rows.push_back({row.textKey, row.control});
+  }
+  for (const buttons::MenuRowInfo& row : buttons::kMenuRows) {
+    if (row.panel.empty()) {
+      continue;
+    }
+    std::vector<TextRow> panel;
+    for (const buttons::FunctionEntry& entry : buttons::entriesOf(row.row)) {
+      panel.push_back({entry.textKey, entry.control});
+    }
+    std::ranges::stable_sort(panel, {}, [](const TextRow& r) { return keyNumber(r.key); });
+    rows.insert(rows.end(), panel.begin(), panel.end());
+  }
+}
+
+// The pointer page's check-mark toggles that a language file switches.
+struct PointerToggle {
+  std::string_view control;
+  bool PointerPage::*flag;
+  void (PointerPage::*click)();
+};
+constexpr std::array<PointerToggle, 2> kPointerToggles = {{
+    {"lbl_mse1", &PointerPage::mse1Flag, &PointerPage::lbl_mse1Click},
+    {"lbl_mse2", &PointerPage::mse2Flag, &PointerPage::lbl_mse2Click},
+}};
+
+// Preset to the opposite, then clicked: flag, tick and hidden check box end
+// equal to the value, and the click writes the pointer setting at once.
+void setToggle(PointerPage& page, std::string_view control, bool value) {
+  for (const PointerToggle& toggle : kPointerToggles) {
+    if (toggle.control == control) {
+      page.*toggle.flag = !value;
+      (page.*toggle.click)();
+    }
+  }
+}
+
+std::string_view formOf(DialogKind dialog) {
+  switch (dialog) {
+    case DialogKind::MacroSelect:
+      return "TForm2";
+    case DialogKind::ModeName:
+      return "TForm3";
+    case DialogKind::LeftKeyWarning:
+      return "TForm5";
+    case DialogKind::MacroName:
+      return "TForm6";
+  }
+  return {};
+}
+
+const i18n::DialogTextRow& dialogRow(DialogKind dialog) {
+  const i18n::DialogTextRow* row = i18n::findDialogTexts(formOf(dialog));
+  return row != nullptr ? *row : i18n::kDialogTexts.front();
+}
+
+}  // namespace
+
+const std::vector<TextRow>& MainWindowModel::textCatalogue() {
+  static const std::vector<TextRow> catalogue = [] {
+    std::vector<TextRow> rows;
+    for (const TextRow& row : i18n::kMainTexts) {
+      if (row.target == TextTarget::FunctionMenu) {
+        appendFunctionMenu(rows);
+      } else {
+        rows.push_back(row);
+      }
+    }
+    return rows;
+  }();
+  return catalogue;
+}
+
+std::string* MainWindowModel::textOf(const TextRow& row) {
+  const std::string name(row.control);
+  switch (row.target) {
+    case TextTarget::Caption:
+      // Every control a key captions is a label.
+      if (Control* control = find(name)) {
+        return &static_cast<Label*>(control)->caption;
+      }
+      return nullptr;
+    case TextTarget::CheckBoxText:
+      return find(name) != nullptr ? &checkBoxTexts[name] : nullptr;
+    case TextTarget::MenuItem:
+      return name == "MenuName" ? &MenuName.caption : nullptr;
+    case TextTarget::Toggle:
+    case TextTarget::FunctionMenu:
+      break;
+  }
+  return nullptr;
+}
+
+void MainWindowModel::LoadMainTexts() {
+  const std::optional<i18n::LanguageFile> file =
+      i18n::languageFile(state.LanguageDir, languageCode);
+  if (!file || !files::isRegularFile(file->path)) {
+    // The built-in texts stay; a locale of none of the three says nothing.
+    if (const std::optional<std::string> message = i18n::missingLanguageFileMessage(languageCode)) {
+      host_.messageBox(*message);
+    }
+    return;
+  }
+  // A key the file lacks blanks its control: the file replaces the built-in
+  // texts as a whole.
+  const settings::IniFile texts = settings::IniFile::load(file->path, codePage);
+  for (const TextRow& row : textCatalogue()) {
+    if (row.target == TextTarget::Toggle) {
+      setToggle(mseAdv, row.control, texts.readBool(file->section, row.key));
+    } else if (std::string* text = textOf(row)) {
+      *text = texts.readString(file->section, row.key);
+    }
+  }
+}
+
+DialogTexts BuiltInDialogTexts(DialogKind dialog) {
+  const i18n::DialogTextRow& row = dialogRow(dialog);
+  DialogTexts texts{std::string(row.title.builtIn), std::string(row.ok.builtIn), std::nullopt};
+  if (row.cancel) {
+    texts.cancel = std::string(row.cancel->builtIn);
+  }
+  return texts;
+}
+
+DialogTexts LoadDialogTexts(const AppState& state, DialogKind dialog) {
+  DialogTexts texts = BuiltInDialogTexts(dialog);
+  // The dialogs are created anew each time they open and choose the
+  // language again; the locale does not change while the tool runs.
+  const std::string code = i18n::languageCodeFromEnvironment();
+  const std::optional<i18n::LanguageFile> file = i18n::languageFile(state.LanguageDir, code);
+  if (!file || !files::isRegularFile(file->path)) {
+    return texts;
+  }
+  const settings::IniFile ini =
+      settings::IniFile::load(file->path, settings::CodePage::forLanguage(code));
+  const i18n::DialogTextRow& row = dialogRow(dialog);
+  texts.title = ini.readString(file->section, row.title.key);
+  texts.ok = ini.readString(file->section, row.ok.key);
+  if (row.cancel) {
+    texts.cancel = ini.readString(file->section, row.cancel->key);
+  }
+  return texts;
+}
+
+}  // namespace korvane::app

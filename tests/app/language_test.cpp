@@ -1,0 +1,399 @@
+// The user-interface language: captions of the main window and texts of the
+// dialogs from the language file of the locale, the missing-file messages,
+// and the three language files that ship with the program.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/host.h"
+#include "app/main_window_model.h"
+#include "buttons/function_catalogue.h"
+#include "i18n/language.h"
+#include "i18n/text_catalogue.h"
+#include "settings/code_page.h"
+#include "settings/ini_file.h"
+#include "settings/pointer_settings.h"
+#include "support/fake_host.h"
+#include "support/no_hid.h"
+#include "support/recording_pointer_sink.h"
+#include "support/temp_dir.h"
+
+namespace korvane::app {
+namespace {
+
+using i18n::TextRow;
+using i18n::TextTarget;
+using korvane::testing::FakeHost;
+using korvane::testing::NoHid;
+using korvane::testing::TempDir;
+
+// The locale of the user-interface thread for one test.
+class ScopedLocale {
+ public:
+  explicit ScopedLocale(const char* name) {
+    if (const char* old = std::getenv("LC_ALL")) {
+      previous_ = old;
+    }
+    ::setenv("LC_ALL", name, 1);
+  }
+  ~ScopedLocale() {
+    if (previous_) {
+      ::setenv("LC_ALL", previous_->c_str(), 1);
+    } else {
+      ::unsetenv("LC_ALL");
+    }
+  }
+  ScopedLocale(const ScopedLocale&) = delete;
+  ScopedLocale& operator=(const ScopedLocale&) = delete;
+
+ private:
+  std::optional<std::string> previous_;
+};
+
+// What a catalogue row has set in the window; nullopt when nothing holds it.
+std::optional<std::string> textIn(MainWindowModel& m, const TextRow& row) {
+  const std::string name(row.control);
+  switch (row.target) {
+    case TextTarget::Caption:
+      if (Control* control = m.find(name)) {
+        return static_cast<Label*>(control)->caption;
+      }
+      return std::nullopt;
+    case TextTarget::CheckBoxText:
+      if (const auto it = m.checkBoxTexts.find(name); it != m.checkBoxTexts.end()) {
+        return it->second;
+      }
+      return std::nullopt;
+    case TextTarget::MenuItem:
+      return m.MenuName.caption;
+    default:
+      return std::nullopt;
+  }
+}
+
+bool isText(const TextRow& row) {
+  return row.target != TextTarget::Toggle;
+}
+
+using Texts = std::vector<std::pair<std::string, std::string>>;
+
+// Every key of the main window holding its own name; toggles off.
+Texts everyKeyNamingItself() {
+  Texts texts;
+  for (const TextRow& row : MainWindowModel::textCatalogue()) {
+    texts.emplace_back(row.key, isText(row) ? std::string(row.key) : "0");
+  }
+  return texts;
+}
+
+class LanguageTexts : public ::testing::Test {
+ protected:
+  LanguageTexts() { program.write("korvane-driver", ""); }
+
+  MainWindowModel& newWindow() {
+    model = std::make_unique<MainWindowModel>(host, hid, pointerSink, start.path(),
+                                              program.path() / "korvane-driver");
+    return *model;
+  }
+  MainWindowModel& startWindow() {
+    newWindow().FormCreate();
+    return *model;
+  }
+
+  // The language file of `code` in that language's code page, as the build
+  // lays it out in the start folder.
+  void writeLanguageFile(const std::string& code, const Texts& texts) {
+    const auto file = i18n::languageFile("Language", code);
+    ASSERT_TRUE(file);
+    std::string body = "[" + file->section + "]\r\n";
+    for (const auto& [key, text] : texts) {
+      body.append(key).append("=").append(text).append("\r\n");
+    }
+    start.write(file->path.string(), settings::CodePage::forLanguage(code).fromUtf8(body));
+  }
+
+  TempDir start;
+  TempDir program;
+  FakeHost host;
+  NoHid hid;
+  korvane::testing::RecordingPointerSink pointerSink;
+  std::unique_ptr<MainWindowModel> model;
+};
+
+TEST(TextCatalogue, EveryRowReachesAControlOfTheWindowOnce) {
+  FakeHost host;
+  NoHid hid;
+  korvane::testing::RecordingPointerSink sink;
+  MainWindowModel m(host, hid, sink, "/nonexistent", "/nonexistent/korvane-driver");
+  std::set<std::string_view> keys;
+  std::set<std::string_view> controls;
+  for (const TextRow& row : MainWindowModel::textCatalogue()) {
+    EXPECT_TRUE(keys.insert(row.key).second) << "key read twice: " << row.key;
+    EXPECT_TRUE(controls.insert(row.control).second) << "control set twice: " << row.control;
+    switch (row.target) {
+      case TextTarget::Caption:
+      case TextTarget::CheckBoxText:
+      case TextTarget::Toggle:
+        EXPECT_NE(m.find(std::string(row.control)), nullptr)
+            << row.key << ": the window has no " << row.control;
+        break;
+      case TextTarget::MenuItem:
+        EXPECT_EQ(row.control, "MenuName");
+        break;
+      case TextTarget::FunctionMenu:
+        ADD_FAILURE() << "placeholder left in the catalogue";
+        break;
+    }
+  }
+  // The function menu comes in whole: ten rows and every catalogued function.
+  for (const buttons::FunctionEntry& entry : buttons::kFunctionCatalogue) {
+    EXPECT_TRUE(keys.contains(entry.textKey)) << entry.textKey;
+  }
+}
+
+TEST_F(LanguageTexts, EnglishFileCaptionsTheWholeWindowAndAMissingKeyBlanksItsControl) {
+  ScopedLocale locale("en_US.UTF-8");
+  Texts texts = everyKeyNamingItself();
+  std::erase_if(texts, [](const auto& text) { return text.first == "KOF4"; });
+  writeLanguageFile("ENU", texts);
+  MainWindowModel& m = startWindow();
+
+  EXPECT_TRUE(host.messages.empty());
+  for (const TextRow& row : MainWindowModel::textCatalogue()) {
+    if (isText(row)) {
+      EXPECT_EQ(textIn(m, row), row.key == "KOF4" ? "" : std::string(row.key)) << row.control;
+    }
+  }
+  // The documented places of some keys, whatever the table says.
+  const std::map<std::string, const Label*> places = {
+      {"T2", &m.lbl_title[0]},
+      {"K1", &m.keys.Key[0]},
+      {"K12", &m.keys.Key[11]},
+      {"KM1", m.keys.menuRow.data()},
+      {"KM10", &m.keys.menuRow[9]},
+      {"KBK3", &m.keys.panels[0].entries[1]},  // the middle button, second in its panel
+      {"KA4", &m.keys.panels[3].entries[4]},   // volume down, fifth in its panel
+      {"Macro5", &m.macro.lbl_REC},
+      {"Mode1", &m.modes.label[0]},
+      {"Ver", &m.lbl_version},
+      {"MenuConf", &m.SaveConf},
+      {"MenuName", &m.MenuName},
+  };
+  for (const auto& [key, label] : places) {
+    EXPECT_EQ(label->caption, key);
+  }
+  EXPECT_EQ(m.keys.panels[2].entries[3].caption, "");  // Select All, whose key is missing
+  EXPECT_EQ(m.checkBoxTexts.at("cb_msespeed"), "MS2");
+}
+
+TEST_F(LanguageTexts, ButtonNamesStoredForTheActiveModeReplaceTheFileTexts) {
+  ScopedLocale locale("en_US.UTF-8");
+  writeLanguageFile("ENU", everyKeyNamingItself());
+  start.write("configure/GM.ini", "[GM]\r\ncbMode=0\r\n");
+  start.write("configure/Mode1.ini", "[Mode1]\r\nKey1=Fire\r\n");
+  MainWindowModel& m = startWindow();
+  EXPECT_EQ(m.keys.Key[0].caption, "Fire");
+  EXPECT_EQ(m.lbl_title[0].caption, "T2");
+}
+
+struct MissingFileCase {
+  const char* locale;
+  std::vector<std::string> messages;
+};
+
+void PrintTo(const MissingFileCase& c, std::ostream* os) {
+  *os << c.locale;
+}
+
+class MissingLanguageFile : public LanguageTexts,
+                            public ::testing::WithParamInterface<MissingFileCase> {};
+
+TEST_P(MissingLanguageFile, SaysSoOnceByLanguageAndKeepsTheBuiltInTexts) {
+  ScopedLocale locale(GetParam().locale);
+  // The other languages' files do not stand in for the missing one.
+  writeLanguageFile("CHS", everyKeyNamingItself());
+  writeLanguageFile("ENU", everyKeyNamingItself());
+  writeLanguageFile("CHT", everyKeyNamingItself());
+  const auto own =
+      i18n::languageFile(start.path() / "Language", i18n::languageCodeFromEnvironment());
+  if (own) {
+    std::filesystem::remove(own->path);
+  }
+  MainWindowModel& m = newWindow();
+  std::vector<std::optional<std::string>> builtIn;
+  for (const TextRow& row : MainWindowModel::textCatalogue()) {
+    builtIn.push_back(textIn(m, row));
+  }
+  m.FormCreate();
+
+  EXPECT_EQ(host.messages, GetParam().messages);
+  std::size_t i = 0;
+  for (const TextRow& row : MainWindowModel::textCatalogue()) {
+    EXPECT_EQ(textIn(m, row), builtIn[i++]) << row.key;
+  }
+  EXPECT_FALSE(m.mseAdv.mse1Flag);
+  EXPECT_TRUE(pointerSink.calls.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Locales, MissingLanguageFile,
+    ::testing::Values(MissingFileCase{"zh_CN.UTF-8", {"没有发现\"Simplified Chinese.ini\"文件"}},
+                      MissingFileCase{"zh_TW.UTF-8", {"No "}},
+                      MissingFileCase{"en_US.UTF-8", {"\"English.ini\" File No Find"}},
+                      // 3076, Chinese (Hong Kong): no language of its own, no message.
+                      MissingFileCase{"zh_HK.UTF-8", {}}, MissingFileCase{"en_GB.UTF-8", {}}));
+
+TEST_F(LanguageTexts, PointerTogglesStartAsTheFileSays) {
+  ScopedLocale locale("en_US.UTF-8");
+  writeLanguageFile("ENU", {{"Mse1", "1"}});  // Mse2 missing: off
+  MainWindowModel& m = startWindow();
+  const PointerPage& page = m.mseAdv;
+  EXPECT_TRUE(page.mse1Flag);
+  EXPECT_TRUE(page.lbl_mse1_check.visible);
+  EXPECT_TRUE(page.cb_msespeed.checked);
+  EXPECT_FALSE(page.mse2Flag);
+  EXPECT_FALSE(page.lbl_mse2_check.visible);
+  EXPECT_FALSE(page.cb_msewheel.checked);
+  // Each toggle's click wrote its pointer setting at once.
+  auto& mouse = pointerSink.registry[std::string(settings::kMouseKeyPath)];
+  EXPECT_EQ(mouse[std::string(settings::kMouseThreshold1Value)],
+            std::to_string(settings::kPrecisionOn[0]));
+  EXPECT_EQ(mouse[std::string(settings::kMouseSpeedValue)],
+            std::to_string(settings::kPrecisionOn[2]));
+  EXPECT_EQ(pointerSink.registry[std::string(settings::kDesktopKeyPath)]
+                                [std::string(settings::kWheelScrollLinesValue)],
+            "3");
+}
+
+TEST_F(LanguageTexts, DialogsReadTheirKeysFromTheFileEveryTimeTheyOpen) {
+  ScopedLocale locale("en_US.UTF-8");
+  Texts texts;
+  for (const char* key :
+       {"Form2_T", "Form2_O", "Form2_C", "Form3_T", "Form3_O", "Form5_T", "Form6_T"}) {
+    texts.emplace_back(key, key);
+  }
+  writeLanguageFile("ENU", texts);  // without Form3_C
+  MainWindowModel& m = startWindow();
+
+  const std::vector<std::pair<DialogKind, DialogTexts>> expected = {
+      {DialogKind::MacroSelect, {"Form2_T", "Form2_O", "Form2_C"}},
+      {DialogKind::ModeName, {"Form3_T", "Form3_O", ""}},  // a blank Cancel, still there
+      {DialogKind::LeftKeyWarning, {"Form5_T", "Form2_O", std::nullopt}},
+      {DialogKind::MacroName, {"Form6_T", "Form2_O", "Form2_C"}},
+  };
+  for (const auto& [dialog, dialogTexts] : expected) {
+    EXPECT_EQ(LoadDialogTexts(m.state, dialog), dialogTexts) << static_cast<int>(dialog);
+  }
+
+  // The macro-name dialog of the macro page, opened after the file changed.
+  writeLanguageFile("ENU", {{"Form6_T", "Name It"}, {"Form2_O", "Fine"}, {"Form2_C", "Back"}});
+  host.state = &m.state;
+  m.macro.lbl_newClick();  // and cancelled
+  ASSERT_EQ(host.nameDialogs, 1);
+  ASSERT_EQ(host.dialogTexts.size(), 1u);
+  EXPECT_EQ(host.dialogTexts[0], (DialogTexts{"Name It", "Fine", "Back"}));
+}
+
+TEST_F(LanguageTexts, WithoutTheirFileDialogsKeepTheirBuiltInTextsSilently) {
+  ScopedLocale locale("zh_TW.UTF-8");
+  MainWindowModel& m = startWindow();
+  ASSERT_EQ(host.messages, std::vector<std::string>{"No "});
+  EXPECT_EQ(LoadDialogTexts(m.state, DialogKind::MacroSelect),
+            (DialogTexts{"Macro Select", "OK", "Cancel"}));
+  EXPECT_EQ(LoadDialogTexts(m.state, DialogKind::ModeName),
+            (DialogTexts{"Configure New Name", "OK", "Cancel"}));
+  EXPECT_EQ(LoadDialogTexts(m.state, DialogKind::LeftKeyWarning),
+            (DialogTexts{"Please Keep One 'Left Key'!", "OK", std::nullopt}));
+  EXPECT_EQ(LoadDialogTexts(m.state, DialogKind::MacroName),
+            (DialogTexts{"Macro Name", "OK", "Cancel"}));
+  EXPECT_EQ(host.messages.size(), 1u);
+}
+
+// --- the shipped language files -------------------------------------------
+
+// Every key a language file holds: the main window's, the dialogs' and the
+// recording toggle's stop text.
+std::vector<std::string> everyFileKey() {
+  std::vector<std::string> keys;
+  for (const TextRow& row : MainWindowModel::textCatalogue()) {
+    keys.emplace_back(row.key);
+  }
+  for (const i18n::DialogTextRow& dialog : i18n::kDialogTexts) {
+    for (const std::optional<i18n::DialogText>& text :
+         {std::optional(dialog.title), std::optional(dialog.ok), dialog.cancel}) {
+      if (text && std::ranges::find(keys, text->key) == keys.end()) {
+        keys.emplace_back(text->key);
+      }
+    }
+  }
+  keys.emplace_back(i18n::kStopRecordingKey);
+  return keys;
+}
+
+std::optional<i18n::LanguageFile> shippedFile(const std::string& code) {
+  return i18n::languageFile(std::filesystem::path(KORVANE_SOURCE_DIR) / "dist" / "Language", code);
+}
+
+class ShippedLanguageFile : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(ShippedLanguageFile, HoldsEveryKeyInTextsItsCodePageCanHold) {
+  const std::string code = GetParam();
+  const auto file = shippedFile(code);
+  ASSERT_TRUE(file);
+  // Kept in UTF-8 in the repository; the build writes them in the code page.
+  const settings::IniFile ini = settings::IniFile::load(file->path, settings::CodePage());
+  ASSERT_TRUE(ini.exists()) << file->path;
+  const settings::CodePage codePage = settings::CodePage::forLanguage(code);
+  for (const std::string& key : everyFileKey()) {
+    EXPECT_TRUE(ini.hasKey(file->section, key)) << code << " lacks " << key;
+    const std::string text = ini.readString(file->section, key);
+    EXPECT_EQ(codePage.toUtf8(codePage.fromUtf8(text)), text) << code << " " << key;
+  }
+  EXPECT_EQ(ini.readString(file->section, "Mse1"), "0");
+  EXPECT_EQ(ini.readString(file->section, "Mse2"), "0");
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, ShippedLanguageFile, ::testing::Values("CHS", "CHT", "ENU"));
+
+TEST(ShippedLanguageFiles, SimplifiedChineseIsTheBuiltInTextsAndTheOthersLeaveNothingBlank) {
+  FakeHost host;
+  NoHid hid;
+  korvane::testing::RecordingPointerSink sink;
+  MainWindowModel m(host, hid, sink, "/nonexistent", "/nonexistent/korvane-driver");
+  const auto load = [](const std::string& code) {
+    const auto file = shippedFile(code);
+    return std::pair{settings::IniFile::load(file->path, settings::CodePage()), file->section};
+  };
+  const auto [chs, chsSection] = load("CHS");
+  for (const TextRow& row : MainWindowModel::textCatalogue()) {
+    if (!isText(row)) {
+      continue;
+    }
+    // The profile format drops trailing blanks ("Volume - ").
+    std::string builtIn = textIn(m, row).value_or("");
+    builtIn.erase(builtIn.find_last_not_of(' ') + 1);
+    EXPECT_EQ(chs.readString(chsSection, row.key), builtIn) << row.key;
+  }
+  for (const i18n::DialogTextRow& dialog : i18n::kDialogTexts) {
+    EXPECT_EQ(chs.readString(chsSection, dialog.title.key), dialog.title.builtIn);
+    EXPECT_EQ(chs.readString(chsSection, dialog.ok.key), dialog.ok.builtIn);
+  }
+
+  for (const char* code : {"CHT", "ENU"}) {
+    const auto [ini, section] = load(code);
+    for (const std::string& key : everyFileKey()) {
+      EXPECT_NE(ini.readString(section, key), "") << code << " " << key;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace korvane::app
