@@ -29,7 +29,7 @@ foreach(entry IN LISTS entries)
 endforeach()
 file(MAKE_DIRECTORY "${TARGET}/Language")
 if(localize_files)
-  execute_process(COMMAND "${LOCALIZE}" config localize ${localize_files}
+  execute_process(COMMAND "${LOCALIZE}" --dir "${SOURCE}" config localize ${localize_files}
                   RESULT_VARIABLE result)
   if(NOT result EQUAL 0)
     message(FATAL_ERROR "Could not write the INI files in the locale's code page")

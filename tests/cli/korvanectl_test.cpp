@@ -28,12 +28,13 @@ struct CliRun {
   std::string err;
 };
 
-CliRun korvanectl(const std::string& arguments, const std::string& input = "") {
+CliRun korvanectl(const std::string& arguments, const std::string& input = "",
+                  const std::string& locale = "C.UTF-8") {
   const TempDir io;
   const fs::path in = io.write("stdin", input);
   const fs::path err = io.path() / "stderr";
-  const std::string command =
-      "'" KORVANECTL_PATH "' " + arguments + " <'" + in.string() + "' 2>'" + err.string() + "'";
+  const std::string command = "LC_ALL=" + locale + " '" KORVANECTL_PATH "' " + arguments + " <'" +
+                              in.string() + "' 2>'" + err.string() + "'";
   CliRun run;
   FILE* pipe = ::popen(command.c_str(), "r");
   if (pipe == nullptr) {
@@ -159,6 +160,42 @@ TEST_F(KorvanectlTest, UsageErrorsExitWithTwo) {
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("macro compile [--endless | --count N | --no-repeat]"),
             std::string::npos);
+}
+
+}  // namespace
+}  // namespace korvane::macros
+
+namespace korvane::macros {
+namespace {
+
+// The shipped settings files hold Simplified Chinese names; laid out for a
+// locale, they take that language's names and code page.
+TEST(KorvanectlConfig, LocalizeTranslatesShippedNamesAndWritesTheLocaleCodePage) {
+  const fs::path dist = fs::path(KORVANE_SOURCE_DIR) / "dist";
+  struct Case {
+    const char* locale;
+    std::string key1;   // bytes expected after "Key1="
+    std::string mode1;  // bytes expected after "Mode1="
+  };
+  const Case cases[] = {
+      {"C.UTF-8", "左键", "设置模式1"},
+      {"en_US.UTF-8", "Left Button", "Mode 1"},
+      {"zh_CN.UTF-8", "\xD7\xF3\xBC\xFC", "\xC9\xE8\xD6\xC3\xC4\xA3\xCA\xBD" "1"},  // GBK
+  };
+  for (const Case& c : cases) {
+    TempDir start;
+    const fs::path mode = start.write("Mode1.ini", TempDir::readFile(dist / "configure/Mode1.ini"));
+    const fs::path general = start.write("GM.ini", TempDir::readFile(dist / "configure/GM.ini"));
+    const CliRun run = korvanectl(std::string("--dir '") + dist.string() + "' config localize '" +
+                                  mode.string() + "' '" + general.string() + "'", "",
+                                  c.locale);
+    EXPECT_EQ(run.status, 0) << c.locale << run.err;
+    EXPECT_NE(start.read("Mode1.ini").find("Key1=" + c.key1 + "\r\n"), std::string::npos)
+        << c.locale;
+    EXPECT_NE(start.read("GM.ini").find("Mode1=" + c.mode1 + "\r\n"), std::string::npos)
+        << c.locale;
+  }
+  EXPECT_EQ(korvanectl("config localize").status, 2);
 }
 
 }  // namespace
