@@ -103,7 +103,8 @@ void MainWindowModel::MenuNameClick() {
     return;
   }
   Label& name = modes.label[static_cast<std::size_t>(mode - 1)];
-  if (const std::optional<std::string> text = host_.modeNameDialog(name.caption, kModeNameMaxLength);
+  if (const std::optional<std::string> text =
+          host_.modeNameDialog(name.caption, kModeNameMaxLength);
       text && !text->empty()) {
     name.caption = *text;
   }

@@ -36,16 +36,16 @@ constexpr std::array<KeyPlace, buttons::kButtonCount> kKeyPlaces = {{
     {{495, 210, 240, 24}, false},  // Key12
 }};
 constexpr std::array<const char*, buttons::kButtonCount> kKeyCaptions = {
-    "左键", "右键", "中键", "后退", "前进", "DPI", "双击", "IE快捷键", "开始菜单键", "模式切换",
-    "左摆", "右摆"};
+    "左键", "右键",     "中键",       "后退",     "前进", "DPI",
+    "双击", "IE快捷键", "开始菜单键", "模式切换", "左摆", "右摆"};
 constexpr std::array<int, 6> kRowNumberTops = {49, 77, 105, 134, 162, 191};
 
 // The function menu and its panels (window coordinates come from the
 // button that opens them).
 constexpr int kPageLeft = 418;
 constexpr int kPageTop = 149;
-constexpr int kMenuAboveOffset = 225;   // buttons 6..10 open the menu upwards
-constexpr int kCentredMenuRise = 253;   // buttons 11 and 12 open it from their centre
+constexpr int kMenuAboveOffset = 225;  // buttons 6..10 open the menu upwards
+constexpr int kCentredMenuRise = 253;  // buttons 11 and 12 open it from their centre
 constexpr Rect kMenuSize = {0, 0, 217, 250};
 constexpr std::array<int, kMenuRowCount> kRowTops = {4, 28, 53, 77, 101, 125, 150, 174, 198, 222};
 constexpr std::array<int, kCategoryRowCount> kArrowTops = {4, 28, 52, 76, 100, 124, 148, 172};
@@ -61,15 +61,22 @@ constexpr int kPanelWidth = 187;
 // Panel heights by entry count (the skin's "NKeys" images).
 int panelHeight(std::size_t entries) {
   switch (entries) {
-    case 9: return 226;
-    case 8: return 202;
-    case 7: return 178;
-    case 5: return 129;
-    default: return 106;
+    case 9:
+      return 226;
+    case 8:
+      return 202;
+    case 7:
+      return 178;
+    case 5:
+      return 129;
+    default:
+      return 106;
   }
 }
 
-std::size_t index(int oneBased) { return static_cast<std::size_t>(oneBased - 1); }
+std::size_t index(int oneBased) {
+  return static_cast<std::size_t>(oneBased - 1);
+}
 
 }  // namespace
 
@@ -150,8 +157,10 @@ std::vector<Image*> KeysPage::menuImages() {
 }
 
 std::vector<std::pair<std::string, Control*>> KeysPage::namedControls() {
-  std::vector<std::pair<std::string, Control*>> named = {
-      {"gbMenu", &gbMenu}, {"img_gbMenu", &img_gbMenu}, {"TB_menu", &TB_menu}, {"img_keys", &img_keys}};
+  std::vector<std::pair<std::string, Control*>> named = {{"gbMenu", &gbMenu},
+                                                         {"img_gbMenu", &img_gbMenu},
+                                                         {"TB_menu", &TB_menu},
+                                                         {"img_keys", &img_keys}};
   for (std::size_t i = 0; i < rowNumber.size(); ++i) {
     named.emplace_back("lbl_key" + std::to_string(i + 1), &rowNumber[i]);
   }
@@ -187,7 +196,9 @@ void KeysPage::fitMenusToPictures() {
   }
 }
 
-const Label& KeysPage::leftClickEntry() const { return panels[0].entries[0]; }
+const Label& KeysPage::leftClickEntry() const {
+  return panels[0].entries[0];
+}
 
 // --- the button labels ---------------------------------------------------------
 
@@ -223,7 +234,9 @@ void KeysPage::ClearButtonHighlight() {
   }
 }
 
-void KeysPage::ClearSelection() { buttons_.selected = 0; }
+void KeysPage::ClearSelection() {
+  buttons_.selected = 0;
+}
 
 void KeysPage::HideFunctionMenu() {
   gbMenu.visible = false;
@@ -326,8 +339,9 @@ void KeysPage::page_MseKeysClick() {
 
 void KeysPage::assign(const FunctionEntry& function, const std::string& caption) {
   buttons_.captions = captions();
-  buttons::AssignFunction(buttons_, std::span<std::uint8_t, settings::kModeBlockSize>(context_.blocks.working),
-                          *this, function.action, caption, leftClickEntry().caption);
+  buttons::AssignFunction(
+      buttons_, std::span<std::uint8_t, settings::kModeBlockSize>(context_.blocks.working), *this,
+      function.action, caption, leftClickEntry().caption);
   for (std::size_t i = 0; i < Key.size(); ++i) {
     Key[i].caption = buttons_.captions[i];
   }
@@ -341,12 +355,13 @@ void KeysPage::openMacroDialog() {
   if (!chosen || *chosen < 0 || *chosen >= static_cast<int>(names.size())) {
     return;  // the button stays selected and highlighted
   }
-  const FunctionEntry macro = {.control = "lbl_gaming_kbd_maro",
-                               .menu = MenuRow::Gaming,
-                               .position = 5,
-                               .builtInName = {},
-                               .textKey = {},
-                               .action = buttons::deviceMacroAction(static_cast<std::size_t>(*chosen))};
+  const FunctionEntry macro = {
+      .control = "lbl_gaming_kbd_maro",
+      .menu = MenuRow::Gaming,
+      .position = 5,
+      .builtInName = {},
+      .textKey = {},
+      .action = buttons::deviceMacroAction(static_cast<std::size_t>(*chosen))};
   assign(macro, names[static_cast<std::size_t>(*chosen)]);
 }
 
@@ -358,8 +373,12 @@ void KeysPage::showLeftKeyWarning() {
   context_.host.showLeftKeyWarning();
 }
 
-void KeysPage::storeWorkingBlock() { context_.blocks.StoreWorkingBlock(); }
+void KeysPage::storeWorkingBlock() {
+  context_.blocks.StoreWorkingBlock();
+}
 
-void KeysPage::closeMenu() { page_MseKeysClick(); }
+void KeysPage::closeMenu() {
+  page_MseKeysClick();
+}
 
 }  // namespace korvane::app

@@ -33,8 +33,8 @@ class KeysPage : private buttons::AssignmentHost {
   explicit KeysPage(WindowContext& context);
 
   // --- events ------------------------------------------------------------------
-  void KeyClick(int button);              // Key1Click .. Key12Click
-  void categoryEnter(int row);            // lbl_basekeysMouseEnter .. lbl_keyoffMouseEnter
+  void KeyClick(int button);    // Key1Click .. Key12Click
+  void categoryEnter(int row);  // lbl_basekeysMouseEnter .. lbl_keyoffMouseEnter
   void categoryLeave(int row);
   void entryEnter(int row, int position);
   void entryLeave(int row, int position);

@@ -82,8 +82,8 @@ MacroPage::MacroPage(WindowContext& context, const std::string& languageCode)
 }
 
 std::vector<std::pair<SkinImage*, Label*>> MacroPage::commands() {
-  return {{&img_load, &lbl_load},       {&img_new, &lbl_new},         {&img_save, &lbl_save},
-          {&img_delete, &lbl_delete},   {&img_cancel, &lbl_cancle},   {&img_REC, &lbl_REC},
+  return {{&img_load, &lbl_load},       {&img_new, &lbl_new},           {&img_save, &lbl_save},
+          {&img_delete, &lbl_delete},   {&img_cancel, &lbl_cancle},     {&img_REC, &lbl_REC},
           {&img_MseLeft, &lbl_MseLeft}, {&img_MseRight, &lbl_MseRight}, {&img_MseMid, &lbl_MseMid},
           {&img_delkey, &lbl_delkey},   {&img_Time, &lbl_Time}};
 }
@@ -132,7 +132,9 @@ std::vector<std::pair<std::string, Control*>> MacroPage::namedControls() {
           {"edt_cycle", &edt_cycle}};
 }
 
-const AppState& MacroPage::state() const { return context_.state; }
+const AppState& MacroPage::state() const {
+  return context_.state;
+}
 
 void MacroPage::openLibrary(const std::string& macroDir) {
   library_ = macros::MacroLibrary(macroDir);
@@ -152,7 +154,9 @@ void MacroPage::reportError(const std::optional<std::string>& error) {
   }
 }
 
-void MacroPage::save() { reportError(macros::SaveMacroScript(library_, editor_.script)); }
+void MacroPage::save() {
+  reportError(macros::SaveMacroScript(library_, editor_.script));
+}
 
 void MacroPage::refreshLists() {
   macro_list.items = library_.entries();
@@ -175,8 +179,8 @@ void MacroPage::updateMeter() {
     meterBytes = 0;
     meterFits = false;
   }
-  lbl_meter.caption = std::to_string(meterBytes) + " / " +
-                      std::to_string(macros::kMacroBlockSize) + " bytes";
+  lbl_meter.caption =
+      std::to_string(meterBytes) + " / " + std::to_string(macros::kMacroBlockSize) + " bytes";
 }
 
 std::optional<macros::EntryDrawing> MacroPage::contentDrawing(int entry) const {
@@ -259,7 +263,9 @@ void MacroPage::lbl_deleteClick() {
   });
 }
 
-void MacroPage::lbl_cancleClick() { press(img_cancel, {}); }
+void MacroPage::lbl_cancleClick() {
+  press(img_cancel, {});
+}
 
 std::optional<std::string> MacroPage::compileAll(macros::MacroBlocks& blocks) {
   const macros::CompileOutcome outcome =

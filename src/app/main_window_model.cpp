@@ -10,7 +10,7 @@ namespace korvane::app {
 namespace {
 
 constexpr std::array<const char*, kPageCount> kTabCaptions = {"按键设置", "宏管理", "灵敏度设置",
-                                                                "灯光设置", "系统设置"};
+                                                              "灯光设置", "系统设置"};
 constexpr std::array<int, kPageCount> kTabX = {420, 492, 562, 640, 710};
 constexpr int kTabY = 96;
 constexpr int kTabWidth = 69;
@@ -121,9 +121,8 @@ void MainWindowModel::registerControls() {
     names_.emplace_back(ModePanels::kLabelNames[i], &modes.label[i]);
     names_.emplace_back(numbered("img_mode", i), &modes.img_mode[i]);
   }
-  for (const auto& named :
-       {about.namedControls(), breathLED.namedControls(), mseAdv.namedControls(),
-        keys.namedControls(), macro.namedControls()}) {
+  for (const auto& named : {about.namedControls(), breathLED.namedControls(),
+                            mseAdv.namedControls(), keys.namedControls(), macro.namedControls()}) {
     names_.insert(names_.end(), named.begin(), named.end());
   }
 }
@@ -179,7 +178,9 @@ void MainWindowModel::firmwareVersionChanged(const std::string& versionText) {
 
 // --- window chrome -----------------------------------------------------------
 
-void MainWindowModel::FormActivate() { state.SaveSuppressed = false; }
+void MainWindowModel::FormActivate() {
+  state.SaveSuppressed = false;
+}
 
 bool MainWindowModel::FormCloseQuery() {
   if (const std::optional<std::string> error = WriteGeneralFile()) {
@@ -189,13 +190,21 @@ bool MainWindowModel::FormCloseQuery() {
   return true;
 }
 
-void MainWindowModel::btnMinimizeClick() { host_.minimizeApplication(); }
+void MainWindowModel::btnMinimizeClick() {
+  host_.minimizeApplication();
+}
 
-void MainWindowModel::btnCloseClick() { host_.closeMainWindow(); }
+void MainWindowModel::btnCloseClick() {
+  host_.closeMainWindow();
+}
 
-void MainWindowModel::Btn_ExitClick() { host_.closeMainWindow(); }
+void MainWindowModel::Btn_ExitClick() {
+  host_.closeMainWindow();
+}
 
-void MainWindowModel::img_baseMouseDown() { host_.startWindowDrag(); }
+void MainWindowModel::img_baseMouseDown() {
+  host_.startWindowDrag();
+}
 
 // --- device --------------------------------------------------------------
 
@@ -213,8 +222,12 @@ std::optional<std::string> MainWindowModel::compileMacros() {
   return macro.compileAll(macroBlocks);
 }
 
-void MainWindowModel::applyPointerSettings() { mseAdv.applyToSystem(); }
+void MainWindowModel::applyPointerSettings() {
+  mseAdv.applyToSystem();
+}
 
-void MainWindowModel::showMessage(const std::string& text) { host_.messageBox(text); }
+void MainWindowModel::showMessage(const std::string& text) {
+  host_.messageBox(text);
+}
 
 }  // namespace korvane::app

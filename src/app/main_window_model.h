@@ -17,10 +17,10 @@
 #include "app/pointer_page.h"
 #include "app/sensitivity_page.h"
 #include "app/window_context.h"
+#include "device/apply.h"
 #include "device/device_session.h"
 #include "device/discovery.h"
 #include "device/monitor.h"
-#include "device/apply.h"
 #include "device/protocol.h"
 #include "i18n/text_catalogue.h"
 #include "settings/code_page.h"
@@ -45,20 +45,19 @@ inline constexpr const char* kApplicationTitle = "Dravik游戏鼠驱动";
 class MainWindowModel : private device::LinkObserver, private device::ApplyHooks {
  public:
   MainWindowModel(Host& host, device::HidBackend& hid, settings::PointerSettingsSink& pointerSink,
-                  std::filesystem::path startDir,
-                  std::filesystem::path executablePath);
+                  std::filesystem::path startDir, std::filesystem::path executablePath);
   ~MainWindowModel() override;
   MainWindowModel(const MainWindowModel&) = delete;
   MainWindowModel& operator=(const MainWindowModel&) = delete;
 
   // --- window events -------------------------------------------------------
-  void FormCreate();          // the start-up sequence
-  void FormActivate();        // every activation allows saving
-  bool FormCloseQuery();      // saves GM.ini, then always lets the window close
+  void FormCreate();      // the start-up sequence
+  void FormActivate();    // every activation allows saving
+  bool FormCloseQuery();  // saves GM.ini, then always lets the window close
   void btnMinimizeClick();
   void btnCloseClick();
   void Btn_ExitClick();
-  void img_baseMouseDown();   // drags the borderless window
+  void img_baseMouseDown();            // drags the borderless window
   void DetectHIDDeviceCounterTimer();  // the connection monitor's tick
   void ApplyClick();
   void SaveConfClick();
@@ -67,11 +66,11 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
   void MenuNameClick();
 
   // --- pages -----------------------------------------------------------------
-  void ShowPage(int tab);                      // click on tab 1..5
-  void SetTitleState(int tab, int state);      // title_base_<state> into the tab's bar
+  void ShowPage(int tab);                  // click on tab 1..5
+  void SetTitleState(int tab, int state);  // title_base_<state> into the tab's bar
   void pageTabEnter(int tab);
   void pageTabLeave(int tab);
-  int visiblePage() const;                     // tab whose page is shown, 0 if none
+  int visiblePage() const;  // tab whose page is shown, 0 if none
   Panel& pageOfTab(int tab);
   const Panel& pageOfTab(int tab) const;
 
@@ -134,11 +133,11 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
   Panel page_Device;
   std::array<Image, kPageCount> img_page{};  // img_page1..5
 
-  KeysPage keys{context};          // page_MseKeys: buttons and the function menu
+  KeysPage keys{context};  // page_MseKeys: buttons and the function menu
   ModePanels modes{context};
-  SensitivityPage about{context};   // page_About
-  LightingPage breathLED{context};  // page_BreathLED
-  PointerPage mseAdv;               // page_MseAdv
+  SensitivityPage about{context};          // page_About
+  LightingPage breathLED{context};         // page_BreathLED
+  PointerPage mseAdv;                      // page_MseAdv
   MacroPage macro{context, languageCode};  // page_Macro
 
   Label SaveConf;

@@ -17,7 +17,9 @@ constexpr Rect kPanelSize = {0, 0, 72, 64};
 constexpr Rect kLabelInPanel = {0, 14, 72, 22};
 constexpr Rect kBarInPanel = {6, 44, 60, 7};
 
-bool isMode(int mode) { return mode >= 1 && mode <= kModePanelCount; }
+bool isMode(int mode) {
+  return mode >= 1 && mode <= kModePanelCount;
+}
 
 }  // namespace
 
@@ -35,7 +37,9 @@ ModePanels::ModePanels(WindowContext& context) : context_(context) {
   }
 }
 
-int ModePanels::activeMode() const { return gb7.checkedIndex() + 1; }
+int ModePanels::activeMode() const {
+  return gb7.checkedIndex() + 1;
+}
 
 void ModePanels::pnl_modeClick(int mode) {
   if (!isMode(mode)) {
@@ -48,7 +52,7 @@ void ModePanels::pnl_modeClick(int mode) {
   }
   gb7.checked.assign(gb7.checked.size(), false);
   img_mode[static_cast<std::size_t>(mode - 1)].show(context_.state,
-                                                     static_cast<int>(SkinState::Selected));
+                                                    static_cast<int>(SkinState::Selected));
   gb7.checked[static_cast<std::size_t>(mode - 1)] = true;
   context_.blocks.activeMode = mode;
   // During start-up the general file only marks the mode; it is loaded once

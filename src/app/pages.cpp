@@ -15,11 +15,16 @@ enum TitleState { kNormal = 1, kHover = 2, kSelected = 3 };
 
 Panel& MainWindowModel::pageOfTab(int tab) {
   switch (tab) {
-    case 1: return page_MseKeys;
-    case 2: return page_Macro;
-    case 3: return page_About;
-    case 4: return page_BreathLED;
-    default: return page_MseAdv;
+    case 1:
+      return page_MseKeys;
+    case 2:
+      return page_Macro;
+    case 3:
+      return page_About;
+    case 4:
+      return page_BreathLED;
+    default:
+      return page_MseAdv;
   }
 }
 

@@ -109,23 +109,18 @@ std::vector<SettingKey> settingKeys(MainWindowModel& m) {
     keys.push_back(captionKey("Key" + std::to_string(i + 1), m.keys.Key[i]));
   }
   PointerPage& pointer = m.mseAdv;
-  keys.push_back(sliderKey("Speed", pointer.spin_msespeed, [&pointer] {
-    pointer.btnChangeRegPro1Click();
-  }));
-  keys.push_back(checkKey("Enhance", pointer.cb_msespeed, [&pointer] {
-    pointer.btnChangeRegPro1Click();
-  }));
+  keys.push_back(
+      sliderKey("Speed", pointer.spin_msespeed, [&pointer] { pointer.btnChangeRegPro1Click(); }));
+  keys.push_back(
+      checkKey("Enhance", pointer.cb_msespeed, [&pointer] { pointer.btnChangeRegPro1Click(); }));
   keys.push_back(writtenOnly("Mse1", [&pointer] { return pointer.mse1Flag; }));
-  keys.push_back(sliderKey("wheel", pointer.spin_msewheel, [&pointer] {
-    pointer.btnChangeRegPro2Click();
-  }));
-  keys.push_back(checkKey("scroll", pointer.cb_msewheel, [&pointer] {
-    pointer.cb_msewheelClick();
-  }));
+  keys.push_back(
+      sliderKey("wheel", pointer.spin_msewheel, [&pointer] { pointer.btnChangeRegPro2Click(); }));
+  keys.push_back(
+      checkKey("scroll", pointer.cb_msewheel, [&pointer] { pointer.cb_msewheelClick(); }));
   keys.push_back(writtenOnly("Mse2", [&pointer] { return pointer.mse2Flag; }));
-  keys.push_back(sliderKey("DBSpeed", pointer.spin_msedbspeed, [&pointer] {
-    pointer.btnChangeRegPro1Click();
-  }));
+  keys.push_back(sliderKey("DBSpeed", pointer.spin_msedbspeed,
+                           [&pointer] { pointer.btnChangeRegPro1Click(); }));
   keys.push_back(sliderKey("wheel_X", pointer.spin_msewheel_X));
   SensitivityPage& about = m.about;
   keys.push_back(checkKey("XY", about.cb_XY));
@@ -174,7 +169,8 @@ std::vector<SettingKey> generalKeys(MainWindowModel& m) {
   keys.push_back(checkKey("Cycle_Max", macro.cbCycle_Max));
   keys.push_back(toggleKey(
       "CycleMaxFlag", [&macro] { return macro.endlessFlag(); },
-      [&macro](bool value) { macro.setEndlessFlag(value); }, [&macro] { macro.lbl_cycle_maxClick(); }));
+      [&macro](bool value) { macro.setEndlessFlag(value); },
+      [&macro] { macro.lbl_cycle_maxClick(); }));
   keys.push_back(checkKey("Cycle", macro.cbCycle));
   keys.push_back(toggleKey(
       "CycleFlag", [&macro] { return macro.countedFlag(); },

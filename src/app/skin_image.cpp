@@ -26,7 +26,9 @@ int bigEndian32(std::string_view bytes, std::size_t at) {
   return static_cast<int>(value & 0x7FFFFFFF);
 }
 
-int digit(SkinState state) { return static_cast<int>(state); }
+int digit(SkinState state) {
+  return static_cast<int>(state);
+}
 
 int selectedDigit(SkinKind kind) {
   return kind == SkinKind::ChoiceWithoutHover ? digit(SkinState::Hover)

@@ -52,8 +52,8 @@ void MainWindowModel::FormCreate() {
   state.StartupDone = true;
 
   // 14. The monitor's first tick comes one interval later.
-  monitor_ = std::make_unique<device::ConnectionMonitor>(hid_, session, vendorProductTable,
-                                                         *link_, static_cast<device::LinkObserver&>(*this));
+  monitor_ = std::make_unique<device::ConnectionMonitor>(hid_, session, vendorProductTable, *link_,
+                                                         static_cast<device::LinkObserver&>(*this));
   monitorRunning = true;
 
   // 15. The modes, with the active one in the controls.
@@ -86,8 +86,12 @@ void MainWindowModel::LoadModeForEditing() {
                                [this](int mode) { ReadSettingsFile(mode); });
 }
 
-void MainWindowModel::FillMacroLists() { macro.openLibrary(state.MacroDir); }
+void MainWindowModel::FillMacroLists() {
+  macro.openLibrary(state.MacroDir);
+}
 
-void MainWindowModel::HideFunctionMenu() { keys.HideFunctionMenu(); }
+void MainWindowModel::HideFunctionMenu() {
+  keys.HideFunctionMenu();
+}
 
 }  // namespace korvane::app

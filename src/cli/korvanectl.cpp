@@ -297,8 +297,8 @@ void translateNames(korvane::settings::IniFile& file, const fs::path& languageDi
                                   : file.path().stem().string();
   const auto translate = [&](const std::string& key, const std::string& textKey) {
     const std::string builtIn = from.readString(source->section, textKey);
-    if (file.hasKey(section, key) && !builtIn.empty() &&
-        file.readString(section, key) == builtIn && to.hasKey(target->section, textKey)) {
+    if (file.hasKey(section, key) && !builtIn.empty() && file.readString(section, key) == builtIn &&
+        to.hasKey(target->section, textKey)) {
       file.writeString(section, key, to.readString(target->section, textKey));
     }
   };

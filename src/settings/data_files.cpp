@@ -7,13 +7,19 @@ namespace korvane::settings {
 
 namespace {
 
-std::string dataKey(std::size_t index) { return "Data" + std::to_string(index); }
+std::string dataKey(std::size_t index) {
+  return "Data" + std::to_string(index);
+}
 
 }  // namespace
 
-std::string dataSectionName(int mode) { return "Mode" + std::to_string(mode) + "_data"; }
+std::string dataSectionName(int mode) {
+  return "Mode" + std::to_string(mode) + "_data";
+}
 
-std::string settingsSectionName(int mode) { return "Mode" + std::to_string(mode); }
+std::string settingsSectionName(int mode) {
+  return "Mode" + std::to_string(mode);
+}
 
 std::filesystem::path dataFilePath(const std::filesystem::path& dataDir, int mode) {
   return dataDir / (dataSectionName(mode) + ".ini");

@@ -305,6 +305,8 @@ std::string IniFile::text() const {
   return out;
 }
 
-std::optional<std::string> IniFile::save() const { return files::writeFileSafely(path_, text()); }
+std::optional<std::string> IniFile::save() const {
+  return files::writeFileSafely(path_, text());
+}
 
 }  // namespace korvane::settings

@@ -10,7 +10,9 @@ void copyBody(const ModeBlock& from, ModeBlock& to) {
   std::copy(from.begin() + 1, from.end(), to.begin() + 1);
 }
 
-bool isMode(int mode) { return mode >= 1 && mode <= kModeCount; }
+bool isMode(int mode) {
+  return mode >= 1 && mode <= kModeCount;
+}
 
 }  // namespace
 

@@ -14,15 +14,15 @@ inline constexpr int kModeCount = 5;
 
 // Byte offsets inside a ModeBlock.
 inline constexpr std::size_t kModeNumberOffset = 0;
-inline constexpr std::size_t kReportRateOffset = 3;   // 1 = 125 Hz .. 4 = 1000 Hz
-inline constexpr std::size_t kDpiLevelOffset = 4;     // 1..4
+inline constexpr std::size_t kReportRateOffset = 3;  // 1 = 125 Hz .. 4 = 1000 Hz
+inline constexpr std::size_t kDpiLevelOffset = 4;    // 1..4
 inline constexpr std::size_t kLightAndMotorOffset = 5;
 inline constexpr std::size_t kLightFrequencyOffset = 6;
 inline constexpr std::size_t kLightColourOffset = 7;
-inline constexpr std::size_t kKeysOffset = 8;         // twelve KeyActions of three bytes
+inline constexpr std::size_t kKeysOffset = 8;  // twelve KeyActions of three bytes
 inline constexpr std::size_t kKeyActionSize = 3;
 inline constexpr int kButtonCount = 12;
-inline constexpr std::size_t kDpiStepsOffset = 60;    // four levels, units of 50 DPI
+inline constexpr std::size_t kDpiStepsOffset = 60;  // four levels, units of 50 DPI
 inline constexpr int kDpiStepCount = 4;
 
 // Bits of `lightAndMotor`.
@@ -38,6 +38,7 @@ constexpr std::size_t keyActionOffset(int button) {
 // What a new working block holds: 1000 Hz, DPI level 0, medium lighting at
 // medium speed in colour cycle, vibration off and weak, the factory buttons,
 // DPI steps 800/1200/1600/2400.
+// clang-format off
 inline constexpr ModeBlock kFactoryBlock = {
     0x00,                                            // modeNumber
     0x00, 0x00,                                      // reserved
@@ -57,6 +58,7 @@ inline constexpr ModeBlock kFactoryBlock = {
     0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // reserved
     0x10, 0x18, 0x20, 0x30,                          // dpiSteps
 };
+// clang-format on
 
 // The six blocks in memory: the working block the controls edit, the five
 // stored blocks the mouse receives, and the active mode (0 = none).
@@ -66,7 +68,9 @@ struct ModeBlocks {
   int activeMode = 0;
 
   ModeBlock& storedBlock(int mode) { return stored.at(static_cast<std::size_t>(mode - 1)); }
-  const ModeBlock& storedBlock(int mode) const { return stored.at(static_cast<std::size_t>(mode - 1)); }
+  const ModeBlock& storedBlock(int mode) const {
+    return stored.at(static_cast<std::size_t>(mode - 1));
+  }
 
   // Factory block into the working block, N into byte 0 of stored block N.
   void ResetToFactory();

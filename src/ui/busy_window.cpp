@@ -95,6 +95,8 @@ QRegion BusyWindow::shapeRegion() const {
   return region;
 }
 
-void BusyWindow::updateShape() { setMask(shapeRegion()); }
+void BusyWindow::updateShape() {
+  setMask(shapeRegion());
+}
 
 }  // namespace korvane::ui

@@ -30,13 +30,14 @@ void buildFunctionMenuView(ViewBinder& binder, QWidget* window, app::KeysPage& k
     const auto r = static_cast<std::size_t>(row - 1);
     styleCaption(binder.label(menu, keys.menuNumber[r]), "#8fdcea", 12, true);
     const bool isEntry = row > static_cast<int>(keys.panels.size());
-    ClickLabel* label = binder.label(
-        menu, keys.menuRow[r],
-        isEntry ? std::function<void()>([&keys, row] { keys.entryClick(row, 0); })
-                : std::function<void()>());
+    ClickLabel* label =
+        binder.label(menu, keys.menuRow[r],
+                     isEntry ? std::function<void()>([&keys, row] { keys.entryClick(row, 0); })
+                             : std::function<void()>());
     styleCaption(label, "white", 13, false, Qt::AlignLeft | Qt::AlignVCenter);
-    binder.hover(label, [&keys, row] { keys.categoryEnter(row); },
-                 [&keys, row] { keys.categoryLeave(row); });
+    binder.hover(
+        label, [&keys, row] { keys.categoryEnter(row); },
+        [&keys, row] { keys.categoryLeave(row); });
   }
   for (app::Label& arrow : keys.lbl_extend) {
     styleCaption(binder.label(menu, arrow), "#8fdcea", 12, true);
@@ -56,8 +57,9 @@ void buildFunctionMenuView(ViewBinder& binder, QWidget* window, app::KeysPage& k
       ClickLabel* entry = binder.label(panel, category.entries[e],
                                        [&keys, row, position] { keys.entryClick(row, position); });
       styleCaption(entry, "white", 13, false, Qt::AlignLeft | Qt::AlignVCenter);
-      binder.hover(entry, [&keys, row, position] { keys.entryEnter(row, position); },
-                   [&keys, row, position] { keys.entryLeave(row, position); });
+      binder.hover(
+          entry, [&keys, row, position] { keys.entryEnter(row, position); },
+          [&keys, row, position] { keys.entryLeave(row, position); });
     }
     QSlider* slider = binder.slider(panel, category.slider, Qt::Vertical);
     slider->setInvertedAppearance(true);

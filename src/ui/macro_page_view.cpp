@@ -209,8 +209,8 @@ void buildMacroPageView(ViewBinder& binder, QWidget* page, app::MacroPage& macro
     styleCaption(caption, "white", 12, true);
     app::SkinImage* skin = image;
     const app::AppState& state = macro.state();
-    binder.hover(caption, [skin, &state] { skin->enter(state); },
-                 [skin, &state] { skin->leave(state); });
+    binder.hover(
+        caption, [skin, &state] { skin->enter(state); }, [skin, &state] { skin->leave(state); });
   }
 
   makeEdit(binder, page, macro.Edt_ModifyTime,

@@ -51,7 +51,8 @@ void MainWindow::buildChrome() {
   // A click on any background cancels a pending button selection.
   base_ = binder_.image(this, model_.img_base, [this] { model_.keys.page_MseKeysClick(); });
   base_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  connect(base_, &ClickLabel::pressed, this, binder_.forward([this] { model_.img_baseMouseDown(); }));
+  connect(base_, &ClickLabel::pressed, this,
+          binder_.forward([this] { model_.img_baseMouseDown(); }));
 
   styleCaption(binder_.label(this, model_.TntLabel13, [this] { model_.DefaultSettingClick(); }),
                "white", 14, true);
@@ -80,8 +81,9 @@ void MainWindow::buildTabs() {
     styleCaption(caption, "white", 12, true);
     binder_.image(panel, model_.img_title[i], show);
     for (ClickLabel* part : {panel, caption}) {
-      binder_.hover(part, [this, tab] { model_.pageTabEnter(tab); },
-                    [this, tab] { model_.pageTabLeave(tab); });
+      binder_.hover(
+          part, [this, tab] { model_.pageTabEnter(tab); },
+          [this, tab] { model_.pageTabLeave(tab); });
     }
     tabs_[i] = panel;
   }
@@ -150,7 +152,9 @@ QRegion MainWindow::shapeRegion() const {
   return keyColourRegion(picture.toImage(), kKeyColour).intersected(rect());
 }
 
-void MainWindow::updateShape() { setMask(shapeRegion()); }
+void MainWindow::updateShape() {
+  setMask(shapeRegion());
+}
 
 QWidget* MainWindow::pageWidget(int tab) const {
   return pages_.at(static_cast<std::size_t>(tab - 1));

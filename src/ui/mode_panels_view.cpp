@@ -23,8 +23,9 @@ void buildModePanelsView(ViewBinder& binder, QWidget* page, app::ModePanels& mod
     name->setFont(font);
     ClickLabel* bar = binder.image(panel, modes.img_mode[i], click);
     for (ClickLabel* part : {panel, name, bar}) {
-      binder.hover(part, [&modes, mode] { modes.modeEnter(mode); },
-                   [&modes, mode] { modes.modeLeave(mode); });
+      binder.hover(
+          part, [&modes, mode] { modes.modeEnter(mode); },
+          [&modes, mode] { modes.modeLeave(mode); });
       QObject::connect(part, &ClickLabel::rightClicked, part,
                        [&binder, &modes, &menuCaption, rename, mode, part](const QPoint& at) {
                          if (modes.activeMode() != mode || !part->isEnabled()) {

@@ -7,7 +7,7 @@ class QWidget;
 namespace korvane::app {
 class ModePanels;
 struct Label;
-}
+}  // namespace korvane::app
 
 namespace korvane::ui {
 

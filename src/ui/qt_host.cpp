@@ -1,8 +1,8 @@
 #include "ui/qt_host.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -26,7 +26,9 @@ void QtHost::attach(QWidget* mainWindow, BusyWindow* busyWindow, const app::AppS
   refreshView_ = std::move(refreshView);
 }
 
-void QtHost::sleep(int ms) { QThread::msleep(static_cast<unsigned long>(ms)); }
+void QtHost::sleep(int ms) {
+  QThread::msleep(static_cast<unsigned long>(ms));
+}
 
 void QtHost::wait(int ms) {
   if (refreshView_) {
@@ -98,7 +100,6 @@ app::DialogTexts QtHost::dialogTexts(app::DialogKind kind) const {
   return state_ != nullptr ? app::LoadDialogTexts(*state_, kind) : app::BuiltInDialogTexts(kind);
 }
 
-
 void QtHost::showLeftKeyWarning() {
   SkinnedDialog dialog(dialogSkin(app::DialogKind::LeftKeyWarning),
                        SkinnedDialog::from(dialogTexts(app::DialogKind::LeftKeyWarning)),
@@ -108,8 +109,8 @@ void QtHost::showLeftKeyWarning() {
 
 std::optional<int> QtHost::chooseMacro(const std::vector<std::string>& names) {
   SkinnedDialog dialog(dialogSkin(app::DialogKind::MacroSelect),
-                       SkinnedDialog::from(dialogTexts(app::DialogKind::MacroSelect)), SkinnedDialog::Input::List,
-                       mainWindow_);
+                       SkinnedDialog::from(dialogTexts(app::DialogKind::MacroSelect)),
+                       SkinnedDialog::Input::List, mainWindow_);
   for (const std::string& name : names) {
     dialog.list()->addItem(QString::fromStdString(name));
   }

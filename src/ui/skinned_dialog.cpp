@@ -59,14 +59,16 @@ SkinnedDialog::SkinnedDialog(const app::DialogSkin& skin, const Texts& texts, In
     label->setCursor(Qt::PointingHandCursor);
     return label;
   };
-  ClickLabel* ok = makeButton(texts.ok, twoButtons ? QRect(46, 111, 80, 25) : QRect(94, 96, 80, 25));
+  ClickLabel* ok =
+      makeButton(texts.ok, twoButtons ? QRect(46, 111, 80, 25) : QRect(94, 96, 80, 25));
   connect(ok, &ClickLabel::clicked, this, [this] {
     if (!okCheck_ || okCheck_()) {
       accept();
     }
   });
   if (twoButtons) {
-    ClickLabel* cancel = makeButton(*texts.cancel, QRect(input == Input::LineEdit ? 169 : 141, 111, 80, 25));
+    ClickLabel* cancel =
+        makeButton(*texts.cancel, QRect(input == Input::LineEdit ? 169 : 141, 111, 80, 25));
     connect(cancel, &ClickLabel::clicked, this, &QDialog::reject);
   }
 

@@ -25,7 +25,9 @@ void ViewBinder::sync() const {
   }
 }
 
-void ViewBinder::onSync(std::function<void()> step) { syncs_.push_back(std::move(step)); }
+void ViewBinder::onSync(std::function<void()> step) {
+  syncs_.push_back(std::move(step));
+}
 
 ClickLabel* ViewBinder::label(QWidget* parent, const app::Label& control,
                               const std::function<void()>& onClick) {
@@ -62,12 +64,11 @@ QSlider* ViewBinder::slider(QWidget* parent, app::Slider& control, Qt::Orientati
   auto* widget = new QSlider(orientation, parent);
   widget->setPageStep(1);
   widget->setTickPosition(QSlider::NoTicks);
-  QObject::connect(widget, &QSlider::valueChanged, widget,
-                   [this, &control](int value) {
-                     if (value != control.position) {
-                       forward([&control, value] { control.set(value); })();
-                     }
-                   });
+  QObject::connect(widget, &QSlider::valueChanged, widget, [this, &control](int value) {
+    if (value != control.position) {
+      forward([&control, value] { control.set(value); })();
+    }
+  });
   syncs_.push_back([widget, &control] {
     syncControl(*widget, control);
     if (widget->minimum() != control.minimum || widget->maximum() != control.maximum) {

@@ -55,7 +55,8 @@ TEST_F(WindowWithMouse, TheFirstTickFindsTheMouseAndShowsItsVersion) {
   model.DetectHIDDeviceCounterTimer();
   EXPECT_TRUE(allDeviceControlsEnabled());
   EXPECT_EQ(model.lbl_Ver.caption, " Ver-12");
-  EXPECT_EQ(model.lbl_Ver.geometry.x, model.lbl_version.geometry.x + model.lbl_version.geometry.width);
+  EXPECT_EQ(model.lbl_Ver.geometry.x,
+            model.lbl_version.geometry.x + model.lbl_version.geometry.width);
 }
 
 TEST_F(WindowWithMouse, UnplugAndReplugTurnTheControlsOffAndOn) {

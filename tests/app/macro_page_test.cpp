@@ -60,8 +60,8 @@ TEST_F(MacroPageTest, NewMacroThenAClickGoesToItsFileAtTheNextSavingEdit) {
   page.Edt_ModifyTimeChange("9999");
   EXPECT_EQ(page.Edt_ModifyTime.text, "2550");
   page.lbl_TimeClick();
-  EXPECT_EQ(readMacro("alpha"), (macros::MacroScript{"1", "1 Left Key  CODE:0071", "0 2550",
-                                                      "2 Left Key  CODE:0071"}));
+  EXPECT_EQ(readMacro("alpha"),
+            (macros::MacroScript{"1", "1 Left Key  CODE:0071", "0 2550", "2 Left Key  CODE:0071"}));
   const auto drawing = page.contentDrawing(1);
   ASSERT_TRUE(drawing);
   EXPECT_EQ(drawing->text, "2550 ms");

@@ -103,13 +103,13 @@ TEST_F(ConfigFiles, GeneralFileAtCloseHoldsTheSettingsThenItsOwnKeysInOrder) {
   MainWindowModel& m = startWindow();
   m.modes.pnl_modeClick(2);
   m.FormCloseQuery();
-  const settings::IniFile gm = settings::IniFile::load(start.path() / "configure/GM.ini",
-                                                       settings::CodePage());
+  const settings::IniFile gm =
+      settings::IniFile::load(start.path() / "configure/GM.ini", settings::CodePage());
   EXPECT_EQ(gm.readInt("GM", "cbMode"), 1);
   const std::string text = read("configure/GM.ini");
-  const std::vector<std::string> order = {"Key1=", "Speed=", "XYPos=", "MotorStr=", "Mode1=",
-                                          "Mode5=", "cbMode=", "Cycle_Max=", "CycleMaxFlag=",
-                                          "Cycle=", "CycleFlag=", "Cycle_Count="};
+  const std::vector<std::string> order = {
+      "Key1=",   "Speed=",     "XYPos=",        "MotorStr=", "Mode1=",     "Mode5=",
+      "cbMode=", "Cycle_Max=", "CycleMaxFlag=", "Cycle=",    "CycleFlag=", "Cycle_Count="};
   std::size_t at = 0;
   for (const std::string& key : order) {
     const std::size_t found = text.find("\n" + key, at);
@@ -162,7 +162,8 @@ TEST_F(ConfigFiles, SettingsFileValuesAndTheirEffects) {
   };
   for (const Case& c : cases) {
     start.write("configure/Mode1.ini", std::string("[Mode1]\r\n") + c.text);
-    start.write("data/Mode1_data.ini", korvane::testing::TempDir::readFile(kDist / "data/Mode1_data.ini"));
+    start.write("data/Mode1_data.ini",
+                korvane::testing::TempDir::readFile(kDist / "data/Mode1_data.ini"));
     MainWindowModel& m = startWindow();
     const auto& w = m.blocks.working;
     EXPECT_EQ(m.about.gb1.checkedIndex(), c.reportChoice) << c.text;

@@ -105,9 +105,9 @@ TEST_F(Startup, StepsRunInOrderAndTheGeneralFileOnlyMarksTheMode) {
   };
   std::vector<Seen> seen;
   host.onPump = [&] {
-    const Seen now{m.modes.activeMode(), m.blocks.working[0], m.state.StartupDone,
-                   m.monitorRunning, m.visiblePage(),
-                   std::filesystem::exists(program.path() / "Macro")};
+    const Seen now{m.modes.activeMode(), m.blocks.working[0],
+                   m.state.StartupDone,  m.monitorRunning,
+                   m.visiblePage(),      std::filesystem::exists(program.path() / "Macro")};
     if (seen.empty() || !(seen.back() == now)) {
       seen.push_back(now);
     }
@@ -119,7 +119,7 @@ TEST_F(Startup, StepsRunInOrderAndTheGeneralFileOnlyMarksTheMode) {
       {3, 3, true, true, 1, false},    // loaded once start-up is done and the monitor runs
   };
   EXPECT_EQ(seen, expected);
-  EXPECT_EQ(m.blocks.working[settings::kReportRateOffset], 2);  // from Mode3.ini
+  EXPECT_EQ(m.blocks.working[settings::kReportRateOffset], 2);     // from Mode3.ini
   EXPECT_TRUE(std::filesystem::exists(program.path() / "Macro"));  // step 17
 }
 
@@ -164,7 +164,8 @@ TEST_F(Startup, ARefusedSaveIsReportedAndTheWindowStaysUsable) {
   m.LoadModeForEditing();
   m.SaveConfClick();
   ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0], "Unable to write to " + start.path().string() + "/configure/Mode2.ini");
+  EXPECT_EQ(host.messages[0],
+            "Unable to write to " + start.path().string() + "/configure/Mode2.ini");
   EXPECT_FALSE(host.busyVisible);
   EXPECT_TRUE(m.SaveConf.enabled);
   EXPECT_TRUE(m.Apply.enabled);

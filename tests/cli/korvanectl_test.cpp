@@ -180,15 +180,17 @@ TEST(KorvanectlConfig, LocalizeTranslatesShippedNamesAndWritesTheLocaleCodePage)
   const Case cases[] = {
       {"C.UTF-8", "左键", "设置模式1"},
       {"en_US.UTF-8", "Left Button", "Mode 1"},
-      {"zh_CN.UTF-8", "\xD7\xF3\xBC\xFC", "\xC9\xE8\xD6\xC3\xC4\xA3\xCA\xBD" "1"},  // GBK
+      {"zh_CN.UTF-8", "\xD7\xF3\xBC\xFC",
+       "\xC9\xE8\xD6\xC3\xC4\xA3\xCA\xBD"
+       "1"},  // GBK
   };
   for (const Case& c : cases) {
     TempDir start;
     const fs::path mode = start.write("Mode1.ini", TempDir::readFile(dist / "configure/Mode1.ini"));
     const fs::path general = start.write("GM.ini", TempDir::readFile(dist / "configure/GM.ini"));
     const CliRun run = korvanectl(std::string("--dir '") + dist.string() + "' config localize '" +
-                                  mode.string() + "' '" + general.string() + "'", "",
-                                  c.locale);
+                                      mode.string() + "' '" + general.string() + "'",
+                                  "", c.locale);
     EXPECT_EQ(run.status, 0) << c.locale << run.err;
     EXPECT_NE(start.read("Mode1.ini").find("Key1=" + c.key1 + "\r\n"), std::string::npos)
         << c.locale;

@@ -57,7 +57,6 @@ std::vector<std::uint8_t> command(std::uint8_t code) {
   return report;
 }
 
-
 // What the mouse should see for one Apply with every handle present.
 std::vector<Transfer> expectedWire(const Blocks& blocks, std::span<const int> modeOrder) {
   std::vector<Transfer> wire;

@@ -53,7 +53,6 @@ ModeBlockBytes patternBlock(std::uint8_t seed) {
   return block;
 }
 
-
 std::vector<std::uint8_t> commandBytes(std::uint8_t code, std::size_t length = 9) {
   std::vector<std::uint8_t> report(length, 0);
   report[1] = code;

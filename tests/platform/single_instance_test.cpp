@@ -4,7 +4,9 @@
 
 namespace {
 
-QString probe() { return QStringLiteral(KORVANE_PROBE); }
+QString probe() {
+  return QStringLiteral(KORVANE_PROBE);
+}
 
 QString uniqueName() {
   return QStringLiteral("korvane-test-%1").arg(QCoreApplication::applicationPid());

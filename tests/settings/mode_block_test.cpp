@@ -30,9 +30,8 @@ class LoadStep : public ::testing::Test {
   void SetUp() override { blocks.ResetToFactory(); }
 
   void load() {
-    LoadModeForEditing(blocks, dir.path(), CodePage(), [this](int mode) {
-      settingsReads.push_back(mode);
-    });
+    LoadModeForEditing(blocks, dir.path(), CodePage(),
+                       [this](int mode) { settingsReads.push_back(mode); });
   }
 
   TempDir dir;
@@ -88,7 +87,7 @@ TEST_F(LoadStep, AMissingDataFileTakesTheLastFileReadBeforeIt) {
   ModeBlock first = kFactoryBlock;
   first[0] = 1;
   first[kReportRateOffset] = 2;
-  first[1] = 0x11;   // reserved bytes travel with the file
+  first[1] = 0x11;  // reserved bytes travel with the file
   first[50] = 0x77;
   dir.write("Mode1_data.ini", dataFileText(1, first));
   ModeBlock third = kFactoryBlock;
@@ -154,8 +153,8 @@ TEST(DataFileTest, ValuesKeepTheirLowEightBits) {
     const char* value;
     std::uint8_t expected;
   };
-  const Case cases[] = {{"7", 7}, {"255", 255}, {"256", 0}, {"300", 44}, {"-1", 255},
-                        {"abc", 0}, {"", 0},     {"12abc", 12}};
+  const Case cases[] = {{"7", 7},    {"255", 255}, {"256", 0}, {"300", 44},
+                        {"-1", 255}, {"abc", 0},   {"", 0},    {"12abc", 12}};
   TempDir dir;
   for (const Case& c : cases) {
     const auto file = dir.write("Mode1_data.ini", std::string("[Mode1_data]\nData7=") + c.value);

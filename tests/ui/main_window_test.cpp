@@ -46,9 +46,9 @@ class MainWindowTest : public QObject {
     writeImage(skins + "title_base_1.png", {52, 7}, Qt::darkGray);
     writeImage(skins + "title_base_2.png", {52, 7}, Qt::cyan);
     writeImage(skins + "title_base_3.png", {52, 7}, Qt::yellow);
-    model_ = std::make_unique<MainWindowModel>(host_, hid_, pointerSink_,
-                                               start_.path().toStdString(),
-                                               (start_.path() + "/korvane-driver").toStdString());
+    model_ =
+        std::make_unique<MainWindowModel>(host_, hid_, pointerSink_, start_.path().toStdString(),
+                                          (start_.path() + "/korvane-driver").toStdString());
     window_ = std::make_unique<MainWindow>(*model_);
     window_->create();
   }

@@ -2,8 +2,8 @@
 // per page (plus the button page with its function menu open) for the
 // documentation. Run it from a start folder: korvane-screenshots OUT-DIR
 #include <QApplication>
-#include <QDir>
 #include <QComboBox>
+#include <QDir>
 #include <QImage>
 #include <QLineEdit>
 #include <QPainter>
@@ -62,7 +62,8 @@ int main(int argc, char* argv[]) {
   }
   korvane::platform::EmulatedMouse mouse;
   mouse.setFirmwareVersion(3);
-  korvane::platform::RegistryFileSink sink(QDir::temp().filePath("korvane-screenshots.ini").toStdString());
+  korvane::platform::RegistryFileSink sink(
+      QDir::temp().filePath("korvane-screenshots.ini").toStdString());
   korvane::ui::QtHost host;
   korvane::app::MainWindowModel model(host, mouse, sink, QDir::currentPath().toStdString(),
                                       QCoreApplication::applicationFilePath().toStdString());
@@ -76,10 +77,9 @@ int main(int argc, char* argv[]) {
   model.modes.pnl_modeClick(1);
   // A small macro on the macro page: a key tapped twice with pauses.
   const std::filesystem::path macroDir(model.state.MacroDir);
-  if (korvane::macros::writeMacroFile(
-          macroDir / "Reload.spm",
-          {"1", "1 R CODE:0015", "0 40", "2 R CODE:0015", "0 120", "1 Left Key  CODE:0071",
-           "0 50", "2 Left Key  CODE:0071"})) {
+  if (korvane::macros::writeMacroFile(macroDir / "Reload.spm",
+                                      {"1", "1 R CODE:0015", "0 40", "2 R CODE:0015", "0 120",
+                                       "1 Left Key  CODE:0071", "0 50", "2 Left Key  CODE:0071"})) {
     std::fprintf(stderr, "could not write the demo macro\n");
   }
   model.macro.openLibrary(model.state.MacroDir);

@@ -71,4 +71,4 @@ inline constexpr int kWaitFrames = 12;
 inline constexpr int kWaitDelayCentiseconds = 8;
 IndexedAnimation makeWaitAnimation();
 
-} // namespace skingen
+}  // namespace skingen

@@ -17,8 +17,9 @@ class QPainter;
 
 namespace skingen {
 
-inline constexpr QRgb kMainKey = qRgb(128, 0, 0);       // see-through in the main window
-inline constexpr QRgb kDialogKey = qRgb(192, 220, 192); // see-through in dialogs and the busy window
+inline constexpr QRgb kMainKey = qRgb(128, 0, 0);  // see-through in the main window
+inline constexpr QRgb kDialogKey =
+    qRgb(192, 220, 192);  // see-through in dialogs and the busy window
 
 inline constexpr QRgb kInk = qRgb(6, 8, 11);
 inline constexpr QRgb kWell = qRgb(10, 12, 16);
@@ -47,10 +48,10 @@ enum class State { Normal, Hover, Selected };
 
 // Corner cuts of a chamfered rectangle.
 struct Cuts {
-    qreal tl = 0;
-    qreal tr = 0;
-    qreal br = 0;
-    qreal bl = 0;
+  qreal tl = 0;
+  qreal tr = 0;
+  qreal br = 0;
+  qreal bl = 0;
 };
 
 QColor colour(QRgb rgb, int alpha = 255);
@@ -67,7 +68,8 @@ QPainterPath hexagon(QPointF c, qreal r, qreal rotationDeg = 30);
 QPolygonF inset(const QPolygonF& poly, qreal d);
 
 void glowStroke(QPainter& p, const QPainterPath& path, QRgb c, qreal width, int alpha = 60);
-void plate(QPainter& p, const QRectF& r, Cuts cuts, QRgb top, QRgb bottom, const QColor& rim, int sheen);
+void plate(QPainter& p, const QRectF& r, Cuts cuts, QRgb top, QRgb bottom, const QColor& rim,
+           int sheen);
 void well(QPainter& p, const QRectF& r, Cuts cuts = {});
 void weave(QPainter& p, const QRectF& area, int alpha);
 void rivet(QPainter& p, QPointF c, qreal r = 2.5);
@@ -78,4 +80,4 @@ QImage paintImage(QSize size, const std::function<void(QPainter&)>& paint);
 QImage applyColourKey(const QImage& art, const QPainterPath& shape, QRgb key);
 bool verifyColourKey(const QImage& written, const QPainterPath& shape, QRgb key, std::string& why);
 
-} // namespace skingen
+}  // namespace skingen
