@@ -23,7 +23,7 @@ class CodePage {
  public:
   explicit CodePage(CodePageId id = CodePageId::Utf8);
 
-  // The ANSI code page that follows the UI language code (Part 6.1):
+  // The ANSI code page that follows the UI language code:
   // "CHS" -> GBK (936), "CHT" -> Big5 (950), "ENU" -> Windows-1252,
   // anything else (including the empty code) -> UTF-8. The codes match exactly.
   static CodePage forLanguage(std::string_view languageCode);

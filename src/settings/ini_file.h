@@ -41,7 +41,7 @@ std::optional<int> parseProfileInt(std::string_view text);
 //   carry one.)
 // - String values are kept exactly as they stand between the blanks: unlike
 //   GetPrivateProfileString, surrounding quotation marks are NOT removed, so
-//   that every caption the program writes comes back unchanged (Part 3.2).
+//   that every caption the program writes comes back unchanged.
 //
 // Writing rules (WritePrivateProfileString):
 // - An existing key keeps its line: the text up to the "=" and the blanks
