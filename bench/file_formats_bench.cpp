@@ -38,8 +38,7 @@ BENCHMARK(ReadDataFile);
 void CompileFullMacro(benchmark::State& state) {
   korvane::macros::MacroScript script = {"1"};
   for (int i = 0; i < 18; ++i) {
-    script.insert(script.end(),
-                  {"0 50", "1 Left Key  CODE:0071", "0 50", "2 Left Key  CODE:0071"});
+    script.insert(script.end(), {"0 50", "1 Left Key  CODE:0071", "0 50", "2 Left Key  CODE:0071"});
   }
   const korvane::macros::RepeatOption repeat;
   for (auto _ : state) {
