@@ -8,6 +8,7 @@
 #include "app/dialog_skin.h"
 #include "app/host.h"
 #include "app/main_window_model.h"
+#include "app/message_texts.h"
 #include "buttons/function_catalogue.h"
 #include "files/file_io.h"
 #include "i18n/language.h"
@@ -156,24 +157,56 @@ DialogTexts BuiltInDialogTexts(DialogKind dialog) {
   return texts;
 }
 
-DialogTexts LoadDialogTexts(const AppState& state, DialogKind dialog) {
-  DialogTexts texts = BuiltInDialogTexts(dialog);
-  // The dialogs are created anew each time they open and choose the
-  // language again; the locale does not change while the tool runs.
+namespace {
+
+// The language file of the locale with its section; nothing when no file
+// applies. Dialogs and messages choose the language again each time they are
+// shown; the locale does not change while the tool runs.
+struct OpenLanguageFile {
+  settings::IniFile ini;
+  std::string section;
+};
+
+std::optional<OpenLanguageFile> openLanguageFile(const AppState& state) {
   const std::string code = i18n::languageCodeFromEnvironment();
   const std::optional<i18n::LanguageFile> file = i18n::languageFile(state.LanguageDir, code);
   if (!file || !files::isRegularFile(file->path)) {
+    return std::nullopt;
+  }
+  return OpenLanguageFile{
+      settings::IniFile::load(file->path, settings::CodePage::forLanguage(code)), file->section};
+}
+
+}  // namespace
+
+DialogTexts LoadDialogTexts(const AppState& state, DialogKind dialog) {
+  DialogTexts texts = BuiltInDialogTexts(dialog);
+  const std::optional<OpenLanguageFile> file = openLanguageFile(state);
+  if (!file) {
     return texts;
   }
-  const settings::IniFile ini =
-      settings::IniFile::load(file->path, settings::CodePage::forLanguage(code));
   const i18n::DialogTextRow& row = dialogRow(dialog);
-  texts.title = ini.readString(file->section, row.title.key);
-  texts.ok = ini.readString(file->section, row.ok.key);
+  texts.title = file->ini.readString(file->section, row.title.key);
+  texts.ok = file->ini.readString(file->section, row.ok.key);
   if (row.cancel) {
-    texts.cancel = ini.readString(file->section, row.cancel->key);
+    texts.cancel = file->ini.readString(file->section, row.cancel->key);
   }
   return texts;
+}
+
+std::string LoadMessageText(const AppState& state, i18n::Message message,
+                            std::initializer_list<std::string_view> args) {
+  const i18n::MessageRow& row = i18n::messageRow(message);
+  std::string text;
+  if (const std::optional<OpenLanguageFile> file = openLanguageFile(state)) {
+    text = file->ini.readString(file->section, row.key);
+  }
+  // A message box without words helps no one: an empty or missing text
+  // falls back to the built-in one.
+  if (text.empty()) {
+    text = std::string(row.builtIn);
+  }
+  return i18n::fillMessage(text, args);
 }
 
 }  // namespace korvane::app

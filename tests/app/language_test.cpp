@@ -15,8 +15,10 @@
 
 #include "app/host.h"
 #include "app/main_window_model.h"
+#include "app/message_texts.h"
 #include "buttons/function_catalogue.h"
 #include "i18n/language.h"
+#include "i18n/messages.h"
 #include "i18n/text_catalogue.h"
 #include "settings/code_page.h"
 #include "settings/ini_file.h"
@@ -317,6 +319,33 @@ TEST_F(LanguageTexts, WithoutTheirFileDialogsKeepTheirBuiltInTextsSilently) {
   EXPECT_EQ(host.messages.size(), 1u);
 }
 
+TEST_F(LanguageTexts, MessagesComeFromTheLocalesFileAndFallBackToTheBuiltInText) {
+  ScopedLocale locale("en_US.UTF-8");
+  writeLanguageFile(
+      "ENU", {{"Msg_WriteFailedMode", "Mode %1 was not written (%2)"}, {"Msg_WriteFailed", ""}});
+  MainWindowModel& m = startWindow();
+  // Arguments fill their places; a place without an argument stays.
+  EXPECT_EQ(LoadMessageText(m.state, i18n::Message::WriteFailedMode, {"4"}),
+            "Mode 4 was not written (%2)");
+  // An empty or missing text is the built-in one.
+  EXPECT_EQ(LoadMessageText(m.state, i18n::Message::WriteFailed), "设置未能写入鼠标。");
+  EXPECT_EQ(LoadMessageText(m.state, i18n::Message::UnableToWrite, {"/x/GM.ini"}),
+            "无法写入 /x/GM.ini");
+}
+
+TEST(MessageTexts, ShippedFilesGiveEachLanguageItsOwnWords) {
+  const std::vector<std::pair<const char*, const char*>> expected = {
+      {"en_US.UTF-8", "The settings could not be written to the mouse (mode 3)."},
+      {"C.UTF-8", "设置未能写入鼠标(模式 3)。"},
+  };
+  AppState state;
+  state.LanguageDir = std::filesystem::path(KORVANE_SOURCE_DIR) / "dist" / "Language";
+  for (const auto& [localeName, text] : expected) {
+    ScopedLocale locale(localeName);
+    EXPECT_EQ(LoadMessageText(state, i18n::Message::WriteFailedMode, {"3"}), text) << localeName;
+  }
+}
+
 // --- the shipped language files -------------------------------------------
 
 // Every key a language file holds: the main window's, the dialogs' and the
@@ -335,6 +364,9 @@ std::vector<std::string> everyFileKey() {
     }
   }
   keys.emplace_back(i18n::kStopRecordingKey);
+  for (const i18n::MessageRow& message : i18n::kMessages) {
+    keys.emplace_back(message.key);
+  }
   return keys;
 }
 
@@ -385,6 +417,9 @@ TEST(ShippedLanguageFiles, SimplifiedChineseIsTheBuiltInTextsAndTheOthersLeaveNo
   for (const i18n::DialogTextRow& dialog : i18n::kDialogTexts) {
     EXPECT_EQ(chs.readString(chsSection, dialog.title.key), dialog.title.builtIn);
     EXPECT_EQ(chs.readString(chsSection, dialog.ok.key), dialog.ok.builtIn);
+  }
+  for (const i18n::MessageRow& message : i18n::kMessages) {
+    EXPECT_EQ(chs.readString(chsSection, message.key), message.builtIn) << message.key;
   }
 
   for (const char* code : {"CHT", "ENU"}) {

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+// The messages the program shows in message boxes, each under a key of the
+// language files. The built-in text (Simplified Chinese) is shown when no
+// language file applies or the file lacks the key. "%1", "%2" .. stand for
+// the message's arguments in order.
+namespace korvane::i18n {
+
+enum class Message : std::uint8_t {
+  WriteFailedMode,   // %1: the mode number
+  WriteFailedMacro,  // %1: the macro number, counted from 1
+  WriteFailed,       // a write to the mouse failed; no single write to blame
+  UnableToWrite,     // %1: the file
+};
+
+struct MessageRow {
+  Message id;
+  std::string_view key;
+  std::string_view builtIn;
+};
+
+// One row a message, in the order of the enumeration.
+// clang-format off
+inline constexpr auto kMessages = std::to_array<MessageRow>({
+    {Message::WriteFailedMode, "Msg_WriteFailedMode", "设置未能写入鼠标(模式 %1)。"},
+    {Message::WriteFailedMacro, "Msg_WriteFailedMacro", "设置未能写入鼠标(宏 %1)。"},
+    {Message::WriteFailed, "Msg_WriteFailed", "设置未能写入鼠标。"},
+    {Message::UnableToWrite, "Msg_UnableToWrite", "无法写入 %1"},
+});
+// clang-format on
+
+const MessageRow& messageRow(Message id);
+
+// The text with "%1" .. "%9" replaced by the arguments; a placeholder without
+// an argument stays as it is.
+std::string fillMessage(std::string_view text, std::initializer_list<std::string_view> args);
+
+}  // namespace korvane::i18n
