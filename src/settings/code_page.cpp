@@ -142,8 +142,10 @@ class IconvHandle {
 
 enum class Direction { Decode, Encode };
 
-// Opens the converter under the first name the system knows.
-std::string convert(CodePageId id, std::string_view in, Direction direction) {
+// Opens the converter under the first name the system knows. With `exact`,
+// the first input that does not convert gives nothing instead of a "?".
+std::optional<std::string> convert(CodePageId id, std::string_view in, Direction direction,
+                                   bool exact = false) {
   for (const char* name : iconvNames(id)) {
     const IconvHandle handle(direction == Direction::Decode ? "UTF-8" : name,
                              direction == Direction::Decode ? name : "UTF-8");
@@ -166,6 +168,9 @@ std::string convert(CodePageId id, std::string_view in, Direction direction) {
       out.append(buffer.data(), static_cast<std::size_t>(outPtr - buffer.data()));
       if (rc != kIconvFailed) {
         continue;
+      }
+      if (exact && error != E2BIG) {
+        return std::nullopt;
       }
       switch (error) {
         case E2BIG:
@@ -203,6 +208,9 @@ std::string convert(CodePageId id, std::string_view in, Direction direction) {
     }
     return out;
   }
+  if (exact) {
+    return std::nullopt;
+  }
   return asciiOnly(in, direction == Direction::Encode);
 }
 
@@ -220,7 +228,19 @@ CodePage CodePage::forLanguage(std::string_view languageCode) {
   if (languageCode == "ENU") {
     return CodePage(CodePageId::Windows1252);
   }
-  return CodePage(CodePageId::Utf8);
+  return CodePage(CodePageId::Gbk936);
+}
+
+bool CodePage::isValidUtf8(std::string_view bytes) {
+  std::size_t pos = 0;
+  while (pos < bytes.size()) {
+    const std::size_t length = utf8SequenceLength(bytes, pos);
+    if (length == 0) {
+      return false;
+    }
+    pos += length;
+  }
+  return true;
 }
 
 int CodePage::number() const {
@@ -244,7 +264,7 @@ std::string CodePage::toUtf8(std::string_view ansi) const {
   if (id_ == CodePageId::Utf8) {
     return sanitizeUtf8(ansi);
   }
-  return convert(id_, ansi, Direction::Decode);
+  return *convert(id_, ansi, Direction::Decode);
 }
 
 std::string CodePage::fromUtf8(std::string_view utf8) const {
@@ -255,7 +275,17 @@ std::string CodePage::fromUtf8(std::string_view utf8) const {
     return sanitizeUtf8(utf8);
   }
   // Invalid UTF-8 input is caught by iconv (EILSEQ) and replaced byte by byte.
-  return convert(id_, utf8, Direction::Encode);
+  return *convert(id_, utf8, Direction::Encode);
+}
+
+std::optional<std::string> CodePage::fromUtf8Exactly(std::string_view utf8) const {
+  if (!isValidUtf8(utf8)) {
+    return std::nullopt;
+  }
+  if (isAscii(utf8) || id_ == CodePageId::Utf8) {
+    return std::string(utf8);
+  }
+  return convert(id_, utf8, Direction::Encode, true);
 }
 
 }  // namespace korvane::settings

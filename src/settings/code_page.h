@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,16 +24,23 @@ class CodePage {
  public:
   explicit CodePage(CodePageId id = CodePageId::Utf8);
 
-  // The ANSI code page that follows the UI language code:
-  // "CHS" -> GBK (936), "CHT" -> Big5 (950), "ENU" -> Windows-1252,
-  // anything else (including the empty code) -> UTF-8. The codes match exactly.
+  // The legacy code page of a language code, the one files from the original
+  // platform were written in: "CHS" -> GBK (936), "CHT" -> Big5 (950),
+  // "ENU" -> Windows-1252, anything else (including the empty code) -> GBK.
+  // The codes match exactly.
   static CodePage forLanguage(std::string_view languageCode);
+
+  // Well-formed UTF-8 throughout (pure ASCII is).
+  static bool isValidUtf8(std::string_view bytes);
 
   CodePageId id() const { return id_; }
   int number() const;  // 936, 950, 1252, 65001
 
   std::string toUtf8(std::string_view ansi) const;
   std::string fromUtf8(std::string_view utf8) const;
+  // As fromUtf8, but nothing when a character would not survive: one the
+  // code page cannot hold, or invalid UTF-8.
+  std::optional<std::string> fromUtf8Exactly(std::string_view utf8) const;
 
   friend bool operator==(const CodePage&, const CodePage&) = default;
 

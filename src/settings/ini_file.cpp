@@ -118,27 +118,26 @@ std::optional<int> parseProfileInt(std::string_view text) {
   return static_cast<std::int32_t>(value);
 }
 
-IniFile IniFile::load(const std::filesystem::path& path, const CodePage& codePage) {
+IniFile IniFile::load(const std::filesystem::path& path, const CodePage& legacy) {
   const std::optional<std::string> bytes = files::readWholeFile(path);
   if (!bytes) {
     IniFile missing;
     missing.path_ = path;
-    missing.codePage_ = codePage;
     return missing;
   }
-  return fromBytes(*bytes, codePage, path);
+  return fromBytes(*bytes, legacy, path);
 }
 
-IniFile IniFile::fromBytes(std::string_view bytes, const CodePage& codePage,
+IniFile IniFile::fromBytes(std::string_view bytes, const CodePage& legacy,
                            std::filesystem::path path) {
   IniFile file;
   file.path_ = std::move(path);
-  file.codePage_ = codePage;
   file.exists_ = true;
   if (bytes.starts_with(kUtf8ByteOrderMark)) {
     bytes.remove_prefix(kUtf8ByteOrderMark.size());
     file.byteOrderMark_ = true;
-    file.codePage_ = CodePage(CodePageId::Utf8);
+  } else if (!CodePage::isValidUtf8(bytes)) {
+    file.codePage_ = legacy;
   }
   bool endingFound = false;
   std::size_t start = 0;
@@ -215,19 +214,18 @@ bool IniFile::hasKey(std::string_view section, std::string_view key) const {
 
 int IniFile::readInt(std::string_view section, std::string_view key, int defaultValue) const {
   const std::optional<std::string_view> value = rawValue(section, key);
-  if (!value) {
+  if (!value || value->empty()) {
     return defaultValue;
   }
-  return parseProfileInt(*value).value_or(defaultValue);
+  return parseProfileInt(*value).value_or(0);
 }
 
 bool IniFile::readBool(std::string_view section, std::string_view key, bool defaultValue) const {
   const std::optional<std::string_view> value = rawValue(section, key);
-  if (!value) {
+  if (!value || value->empty()) {
     return defaultValue;
   }
-  const std::optional<int> number = parseProfileInt(*value);
-  return number ? *number != 0 : defaultValue;
+  return parseProfileInt(*value).value_or(0) != 0;
 }
 
 std::string IniFile::readString(std::string_view section, std::string_view key,
@@ -249,7 +247,20 @@ void IniFile::writeBool(std::string_view section, std::string_view key, bool val
 
 void IniFile::writeString(std::string_view section, std::string_view key,
                           std::string_view utf8Value) {
-  writeRaw(section, key, codePage_.fromUtf8(utf8Value));
+  std::optional<std::string> encoded = codePage_.fromUtf8Exactly(utf8Value);
+  if (!encoded && codePage_.id() != CodePageId::Utf8) {
+    convertToUtf8();
+    encoded = codePage_.fromUtf8Exactly(utf8Value);
+  }
+  // Only text that is not UTF-8 itself still falls to "?" here.
+  writeRaw(section, key, encoded ? *std::move(encoded) : codePage_.fromUtf8(utf8Value));
+}
+
+void IniFile::convertToUtf8() {
+  for (Line& line : lines_) {
+    line.text = codePage_.toUtf8(line.text);
+  }
+  codePage_ = CodePage(CodePageId::Utf8);
 }
 
 void IniFile::writeRaw(std::string_view section, std::string_view key, std::string value) {

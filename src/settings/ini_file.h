@@ -12,10 +12,10 @@ namespace korvane::settings {
 
 // Integer rule of the profile reads (GetPrivateProfileInt): optional leading
 // blanks, an optional "-" or "+", then decimal digits; whatever follows the
-// digits is ignored ("12abc" is 12). No digit at all gives nullopt (the caller
-// uses the key's default). The value is taken modulo 2^32 and read as a signed
-// 32-bit number, so "4294967297" is 1 and "4294967295" is -1; a caller that
-// keeps a byte takes the low 8 bits ("256" -> 0, "511" -> 255, "-1" -> 255).
+// digits is ignored ("12abc" is 12). No digit at all gives nullopt. The value
+// is taken modulo 2^32 and read as a signed 32-bit number, so "4294967297" is
+// 1 and "4294967295" is -1; a caller that keeps a byte takes the low 8 bits
+// ("256" -> 0, "511" -> 255, "-1" -> 255).
 std::optional<int> parseProfileInt(std::string_view text);
 
 // One Windows profile (INI) file, held as its lines so that writing changes
@@ -35,10 +35,10 @@ std::optional<int> parseProfileInt(std::string_view text);
 //   counts, for reads and for writes (Windows ignores the later ones). Within
 //   a section, the first occurrence of a key wins.
 // - Line ends may be CR LF, LF or a lone CR; the last line needs none.
-// - A UTF-8 byte-order mark at the very start is set aside (and written back)
-//   and the file's text is then taken as UTF-8 whatever code page was asked
-//   for. (Windows itself does not recognise it; the program's own files never
-//   carry one.)
+// - The encoding is read from the content: a UTF-8 byte-order mark at the
+//   very start (set aside and written back) or bytes that are all valid UTF-8
+//   make the file UTF-8; anything else is a file from the original platform,
+//   read in the legacy code page the caller names for it.
 // - String values are kept exactly as they stand between the blanks: unlike
 //   GetPrivateProfileString, surrounding quotation marks are NOT removed, so
 //   that every caption the program writes comes back unchanged.
@@ -51,30 +51,35 @@ std::optional<int> parseProfileInt(std::string_view text);
 // - Added lines end with the line end the file already uses (the first one
 //   found in it), CR LF for a new or one-line file. A last line without an end
 //   gets one when a line is added after it.
+// - The file keeps the encoding it was read in; a new file is UTF-8 without a
+//   byte-order mark. A string its legacy code page cannot hold turns the whole
+//   file into UTF-8 rather than lose a character to "?".
 // - A value cannot span lines: CR and LF in a written value become spaces.
 //   Leading and trailing blanks are written but, as on Windows, not read back.
 class IniFile {
  public:
   IniFile() = default;
 
-  // Reads the whole file. A missing or unreadable file (or anything other than
-  // a regular file) gives an empty document whose exists() is false.
-  static IniFile load(const std::filesystem::path& path, const CodePage& codePage);
+  // Reads the whole file; `legacy` is the code page of a file that is not
+  // UTF-8. A missing or unreadable file (or anything other than a regular
+  // file) gives an empty UTF-8 document whose exists() is false.
+  static IniFile load(const std::filesystem::path& path, const CodePage& legacy);
   // A document over the given bytes, as if they had been read from `path`.
-  static IniFile fromBytes(std::string_view bytes, const CodePage& codePage,
+  static IniFile fromBytes(std::string_view bytes, const CodePage& legacy,
                            std::filesystem::path path = {});
 
   bool exists() const { return exists_; }
   const std::filesystem::path& path() const { return path_; }
-  // The code page the values are kept in: the one asked for, or UTF-8 when the
-  // file starts with a UTF-8 byte-order mark.
+  // The encoding the file is kept in: UTF-8, or the legacy code page.
   const CodePage& codePage() const { return codePage_; }
 
   bool hasSection(std::string_view section) const;
   bool hasKey(std::string_view section, std::string_view key) const;
 
+  // A missing key or an empty value gives the default; a value that is not a
+  // number reads as 0 ("abc", "-  3"), as the profile functions read it.
   int readInt(std::string_view section, std::string_view key, int defaultValue = 0) const;
-  // Any non-zero integer (rule above) is true; no number gives the default.
+  // Any non-zero integer (rules above) is true.
   bool readBool(std::string_view section, std::string_view key, bool defaultValue = false) const;
   // The value converted from the file's code page to UTF-8.
   std::string readString(std::string_view section, std::string_view key,
@@ -82,7 +87,7 @@ class IniFile {
 
   void writeInt(std::string_view section, std::string_view key, int value);
   void writeBool(std::string_view section, std::string_view key, bool value);  // "1" / "0"
-  // Converted from UTF-8 to the file's code page; what it cannot hold becomes "?".
+  // Converted from UTF-8 to the file's encoding (see the writing rules).
   void writeString(std::string_view section, std::string_view key, std::string_view utf8Value);
 
   // Writes the whole file safely: a temporary file in the same folder
@@ -106,6 +111,7 @@ class IniFile {
   std::optional<std::size_t> findKey(std::string_view section, std::string_view key) const;
   std::optional<std::string_view> rawValue(std::string_view section, std::string_view key) const;
   void writeRaw(std::string_view section, std::string_view key, std::string value);
+  void convertToUtf8();
 
   std::filesystem::path path_;
   CodePage codePage_;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -44,10 +45,21 @@ INSTANTIATE_TEST_SUITE_P(CodePage, LanguageTable,
                          ::testing::Values(LanguageRow{"CHS", CodePageId::Gbk936, 936},
                                            LanguageRow{"CHT", CodePageId::Big5_950, 950},
                                            LanguageRow{"ENU", CodePageId::Windows1252, 1252},
-                                           LanguageRow{"", CodePageId::Utf8, 65001},
-                                           LanguageRow{"chs", CodePageId::Utf8,
-                                                       65001},  // codes match exactly
-                                           LanguageRow{"JPN", CodePageId::Utf8, 65001}));
+                                           LanguageRow{"", CodePageId::Gbk936, 936},
+                                           LanguageRow{"chs", CodePageId::Gbk936,
+                                                       936},  // codes match exactly
+                                           LanguageRow{"JPN", CodePageId::Gbk936, 936}));
+
+TEST(CodePage, ExactEncodingRefusesWhatTheCodePageCannotHold) {
+  const CodePage cp1252(CodePageId::Windows1252);
+  EXPECT_EQ(cp1252.fromUtf8Exactly("Caf\xC3\xA9"), std::optional<std::string>("Caf\xE9"));
+  EXPECT_EQ(cp1252.fromUtf8Exactly("左键"), std::nullopt);
+  EXPECT_EQ(cp1252.fromUtf8Exactly("A\xFF"), std::nullopt);  // not UTF-8
+  EXPECT_EQ(CodePage(CodePageId::Gbk936).fromUtf8Exactly("设置模式1"),
+            std::optional<std::string>(kModeNameGbk));
+  EXPECT_EQ(CodePage(CodePageId::Big5_950).fromUtf8Exactly("设置"), std::nullopt);
+  EXPECT_EQ(CodePage().fromUtf8Exactly("左键"), std::optional<std::string>("左键"));
+}
 
 TEST(CodePage, DefaultIsUtf8) {
   EXPECT_EQ(CodePage().id(), CodePageId::Utf8);

@@ -113,8 +113,11 @@ INSTANTIATE_TEST_SUITE_P(
                       ValueRow{"2", 2, true, true}, ValueRow{"-1", -1, true, true},
                       ValueRow{"-5", -5, true, true}, ValueRow{"  7  ", 7, true, true},
                       ValueRow{"12abc", 12, true, true}, ValueRow{"0abc", 0, false, false},
-                      ValueRow{"abc", 42, false, true}, ValueRow{"", 42, false, true},
-                      ValueRow{"true", 42, false, true}, ValueRow{"4294967296", 0, false, false},
+                      // Present but not a number: 0, as the profile functions read it.
+                      ValueRow{"abc", 0, false, false}, ValueRow{"-  3", 0, false, false},
+                      ValueRow{"true", 0, false, false}, ValueRow{"-", 0, false, false},
+                      // Empty: the default.
+                      ValueRow{"", 42, false, true}, ValueRow{"4294967296", 0, false, false},
                       ValueRow{"4294967297", 1, true, true},
                       ValueRow{"99999999999999999999", 1661992959, true, true}));
 
@@ -242,7 +245,7 @@ const std::string kLongKey(300, 'K');
 INSTANTIATE_TEST_SUITE_P(
     IniFile, BadInput,
     ::testing::Values(
-        BadInputRow{"GarbageValue", "[S]\r\nData0=zz\r\n", "S", "Data0", 99},
+        BadInputRow{"GarbageValue", "[S]\r\nData0=zz\r\n", "S", "Data0", 0},
         BadInputRow{"ValueOver255", "[S]\r\nData0=300\r\n", "S", "Data0", 300},
         BadInputRow{"NegativeValue", "[S]\r\nData0=-4\r\n", "S", "Data0", -4},
         BadInputRow{"KeyNameOver255Chars", "[S]\r\n" + kLongKey + "=8\r\n", "S", kLongKey.c_str(),
@@ -258,7 +261,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadInputRow{"KeyWithoutEquals", "[S]\r\nData0\r\n", "S", "Data0", 99},
         BadInputRow{"NulInValue", "[S]\r\nData0=5\0garbage\r\n"s, "S", "Data0", 5},
         BadInputRow{"NulLine", "[S]\r\n\0\0\0\r\nData0=6\r\n"s, "S", "Data0", 6},
-        BadInputRow{"HalfGbkCharacter", "[S]\r\n\xC9=1\r\nData0=\xC9\r\n", "S", "Data0", 99},
+        BadInputRow{"HalfGbkCharacter", "[S]\r\n\xC9=1\r\nData0=\xC9\r\n", "S", "Data0", 0},
         BadInputRow{"EmptyFile", "", "S", "Data0", 99},
         BadInputRow{"OnlyLineEnds", "\r\n\n\r", "S", "Data0", 99}),
     [](const ::testing::TestParamInfo<BadInputRow>& info) { return std::string(info.param.name); });
@@ -403,16 +406,74 @@ TEST(IniFile, DuplicatesWriteToTheFirstOccurrence) {
   EXPECT_EQ(ini.readInt("S", "onlyLater"), 40);
 }
 
-TEST(IniFile, WrittenStringsAreConvertedToTheCodePage) {
-  IniFile gbk = parse("[GM]\r\n", kGbk);
-  gbk.writeString("GM", "Mode1", kModeName);
-  EXPECT_EQ(gbk.text(), "[GM]\r\nMode1=" + std::string(kModeNameGbk) + "\r\n");
-  EXPECT_EQ(gbk.readString("GM", "Mode1"), kModeName);
+// ---------------------------------------------------------------- encodings
 
-  IniFile latin = parse("[GM]\r\n", kCp1252);
-  latin.writeString("GM", "Mode1", kModeName);
-  EXPECT_EQ(latin.text(), "[GM]\r\nMode1=????1\r\n");
-  EXPECT_EQ(latin.readString("GM", "Mode1"), "????1");
+struct EncodingRow {
+  const char* name;
+  std::string bytes;  // the file; its GM/Mode1 value reads as "expected"
+  CodePage legacy;    // the code page the caller names for a file not in UTF-8
+  CodePageId kept;    // the encoding the file is then kept in
+  std::string expected;
+};
+
+class Encoding : public ::testing::TestWithParam<EncodingRow> {};
+
+TEST_P(Encoding, IsReadFromTheContent) {
+  const EncodingRow& row = GetParam();
+  const IniFile ini = parse(row.bytes, row.legacy);
+  EXPECT_EQ(ini.codePage().id(), row.kept);
+  EXPECT_EQ(ini.readString("GM", "Mode1"), row.expected);
+  EXPECT_EQ(ini.text(), row.bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    IniFile, Encoding,
+    ::testing::Values(
+        // A byte-order mark: UTF-8 whatever the legacy code page.
+        EncodingRow{"ByteOrderMark", "\xEF\xBB\xBF[GM]\r\nMode1=" + std::string(kModeName), kGbk,
+                    CodePageId::Utf8, std::string(kModeName)},
+        // Valid UTF-8 without one: UTF-8, also where 1252 would read "è®¾..."
+        EncodingRow{"ValidUtf8", "[GM]\r\nMode1=" + std::string(kModeName), kCp1252,
+                    CodePageId::Utf8, std::string(kModeName)},
+        EncodingRow{"AsciiIsUtf8", "[GM]\r\nMode1=Mode 1", kGbk, CodePageId::Utf8, "Mode 1"},
+        // Anything else: the legacy code page named for the file.
+        EncodingRow{"Gbk", "[GM]\r\nMode1=" + std::string(kModeNameGbk), kGbk, CodePageId::Gbk936,
+                    std::string(kModeName)},
+        EncodingRow{"Big5",
+                    "[GM]\r\nMode1=\xB3\x5D\xB8\x6D\xBC\xD2\xA6\xA1"
+                    "1",
+                    CodePage(CodePageId::Big5_950), CodePageId::Big5_950, "設置模式1"},
+        EncodingRow{"Windows1252", "[GM]\r\nMode1=Caf\xE9", kCp1252, CodePageId::Windows1252,
+                    "Caf\xC3\xA9"}),
+    [](const ::testing::TestParamInfo<EncodingRow>& info) { return std::string(info.param.name); });
+
+TEST(IniFile, ALegacyFileKeepsItsCodePageForWhatItCanHold) {
+  IniFile gbk = parse("[GM]\r\nMode1=" + std::string(kModeNameGbk) + "\r\n", kGbk);
+  gbk.writeString("GM", "Mode2", "右键");
+  gbk.writeString("GM", "Mode3", "Cafe");
+  EXPECT_EQ(gbk.codePage().id(), CodePageId::Gbk936);
+  EXPECT_EQ(gbk.text(), "[GM]\r\nMode1=" + std::string(kModeNameGbk) +
+                            "\r\nMode2=\xD3\xD2\xBC\xFC\r\nMode3=Cafe\r\n");
+}
+
+TEST(IniFile, WhatTheLegacyCodePageCannotHoldMakesTheFileUtf8NeverAQuestionMark) {
+  // A 1252 file from the original platform; a Chinese name is written into it.
+  IniFile latin = parse("[GM]\r\n; \xA9 1998\r\nMode1=Caf\xE9\r\n", kCp1252);
+  latin.writeString("GM", "Mode2", kModeName);
+  EXPECT_EQ(latin.codePage().id(), CodePageId::Utf8);
+  EXPECT_EQ(latin.text(), "[GM]\r\n; \xC2\xA9 1998\r\nMode1=Caf\xC3\xA9\r\nMode2=" +
+                              std::string(kModeName) + "\r\n");
+  EXPECT_EQ(latin.text().find('?'), std::string::npos);
+  const IniFile reread = parse(latin.text(), kCp1252);
+  EXPECT_EQ(reread.readString("GM", "Mode1"), "Caf\xC3\xA9");
+  EXPECT_EQ(reread.readString("GM", "Mode2"), kModeName);
+}
+
+TEST(IniFile, ANewFileIsUtf8WithoutByteOrderMark) {
+  IniFile ini = IniFile::load(fs::path("/nonexistent/folder/GM.ini"), kCp1252);
+  EXPECT_FALSE(ini.exists());
+  ini.writeString("GM", "Mode1", kModeName);
+  EXPECT_EQ(ini.text(), "[GM]\r\nMode1=" + std::string(kModeName) + "\r\n");
 }
 
 TEST(IniFile, WrittenValuesCannotSpanLines) {
@@ -453,6 +514,27 @@ TEST(IniFileFixtures, GbkCaptions) {
   EXPECT_EQ(ini.readString("Mode1", "Key1"), "\xE5\xB7\xA6\xE9\x94\xAE");  // 左键
   EXPECT_EQ(ini.readInt("Mode1", "Speed"), 6);
   EXPECT_EQ(ini.readString("GM", "Mode1"), kModeName);
+}
+
+// A Mode1.ini as the original platform writes it in GBK: read, a button
+// renamed, saved, and it is still GBK with every other byte in place.
+TEST(IniFileFixtures, GbkMode1FromTheOriginalIsEditedAndSavedBackInGbk) {
+  const fs::path original = fs::path(KORVANE_FIXTURES_DIR) / "ini" / "GbkMode1FromTheOriginal.ini";
+  const korvane::testing::TempDir dir;
+  const fs::path file = dir.write("Mode1.ini", readBytes(original));
+  IniFile ini = IniFile::load(file, kGbk);
+  EXPECT_EQ(ini.codePage().id(), CodePageId::Gbk936);
+  EXPECT_EQ(ini.readString("Mode1", "Key1"), "左键");
+  EXPECT_EQ(ini.readString("Mode1", "Key10"), "模式切换");
+  ini.writeString("Mode1", "Key4", "复制");
+  ASSERT_EQ(ini.save(), std::nullopt);
+
+  std::string expected = readBytes(original);
+  const std::string before = "Key4=\xBA\xF3\xCD\xCB";  // 后退
+  ASSERT_NE(expected.find(before), std::string::npos);
+  expected.replace(expected.find(before), before.size(), "Key4=\xB8\xB4\xD6\xC6");  // 复制
+  EXPECT_EQ(readBytes(file), expected);
+  EXPECT_EQ(IniFile::load(file, kGbk).readString("Mode1", "Key4"), "复制");
 }
 
 TEST(IniFileFixtures, LfEndingsNoFinalNewline) {
