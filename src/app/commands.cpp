@@ -47,29 +47,11 @@ namespace {
 
 constexpr std::size_t kModeNameMaxLength = 15;
 
-// The live files and their factory copies, in the order they are restored.
-std::vector<std::pair<std::filesystem::path, std::filesystem::path>> factoryPairs(
-    const AppState& state) {
-  const std::filesystem::path config(state.ConfigDir);
-  const std::filesystem::path data(state.DataDir);
-  std::vector<std::pair<std::filesystem::path, std::filesystem::path>> pairs = {
-      {config / "GM.ini", config / "Default_GM.ini"}};
-  for (int mode = 1; mode <= settings::kModeCount; ++mode) {
-    const std::filesystem::path live = settings::settingsFilePath(config, mode);
-    pairs.emplace_back(live, config / ("Default_" + live.filename().string()));
-  }
-  for (int mode = 1; mode <= settings::kModeCount; ++mode) {
-    const std::filesystem::path live = settings::dataFilePath(data, mode);
-    pairs.emplace_back(live, data / ("Default_" + live.filename().string()));
-  }
-  return pairs;
-}
-
 }  // namespace
 
 void MainWindowModel::DefaultSettingClick() {
   setCommandLabelsEnabled(false);
-  for (const auto& [live, factory] : factoryPairs(state)) {
+  for (const auto& [live, factory] : factoryFilePairs()) {
     // Only a pair whose two files both exist is restored: a live file that
     // is missing is not created.
     if (!files::isRegularFile(live) || !files::isRegularFile(factory)) {
@@ -77,10 +59,7 @@ void MainWindowModel::DefaultSettingClick() {
       continue;
     }
     host_.showBusy();
-    const std::optional<std::string> text = files::readWholeFile(factory);
-    std::optional<std::string> error =
-        text ? files::writeFileSafely(live, *text) : "Unable to read " + factory.string();
-    if (error) {
+    if (const std::optional<std::string> error = CopyFactoryFile(live, factory)) {
       // The restore stops here, but the window must stay usable.
       host_.hideBusy();
       host_.messageBox(*error);

@@ -70,6 +70,14 @@ void setToggle(PointerPage& page, std::string_view control, bool value) {
   }
 }
 
+// Rows whose texts name a button's function or a mode, as the settings files
+// keep them: K1..K12 and the function menu's keys (KM.., KBK.., KOF.. ..),
+// and Mode1..Mode5.
+bool namesAFunctionOrMode(const TextRow& row) {
+  return row.target == TextTarget::Caption &&
+         (row.key.starts_with('K') || row.key.starts_with("Mode"));
+}
+
 std::string_view formOf(DialogKind dialog) {
   switch (dialog) {
     case DialogKind::MacroSelect:
@@ -143,7 +151,13 @@ void MainWindowModel::LoadMainTexts() {
     if (row.target == TextTarget::Toggle) {
       setToggle(mseAdv, row.control, texts.readBool(file->section, row.key));
     } else if (std::string* text = textOf(row)) {
+      std::string builtIn = std::move(*text);
       *text = texts.readString(file->section, row.key);
+      // The first row wins: a button's own name (K1..K12) before a function
+      // entry of the same built-in text.
+      if (namesAFunctionOrMode(row) && !text->empty()) {
+        nameTexts.emplace(std::move(builtIn), *text);
+      }
     }
   }
 }

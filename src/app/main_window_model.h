@@ -89,6 +89,15 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
   std::optional<std::string> WriteSettingsFile(int mode);
   std::optional<std::string> WriteDataFile(int mode);
   void ReadSettingsFile(int mode);
+  // The live files (GM.ini, the settings and the data files) with their
+  // factory copies, in the order the factory reset restores them.
+  std::vector<std::pair<std::filesystem::path, std::filesystem::path>> factoryFilePairs() const;
+  // Writes `live` from `factory`, with the default button and mode names in
+  // the user-interface language. Returns the message for a refused write.
+  std::optional<std::string> CopyFactoryFile(const std::filesystem::path& live,
+                                             const std::filesystem::path& factory);
+  // Start-up: every live file that is missing is made from its factory copy.
+  void CreateMissingLiveFiles();
   void LoadModeForEditing();
   void FillMacroLists();
   void HideFunctionMenu();
@@ -100,8 +109,11 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
   // --- state -----------------------------------------------------------------
   AppState state;
   settings::ModeBlocks blocks;
-  settings::CodePage codePage;
+  settings::CodePage codePage;  // of settings and data files not in UTF-8
   std::string languageCode;
+  // The shipped (Simplified Chinese) button and mode names with the texts the
+  // language file gives them; filled by LoadMainTexts.
+  std::map<std::string, std::string, std::less<>> nameTexts;
   WindowContext context;
   device::VendorProductTable vendorProductTable{};
   device::DeviceSession session;

@@ -36,6 +36,10 @@ void MainWindowModel::FormCreate() {
   ChooseLanguage();
   LoadMainTexts();
 
+  // The user's files are made from the factory copies when missing, with the
+  // default names in the language just loaded.
+  CreateMissingLiveFiles();
+
   // 9. The factory block.
   blocks.ResetToFactory();
 
@@ -77,7 +81,8 @@ void MainWindowModel::ChooseLanguage() {
   if (std::string code = i18n::languageCodeFromEnvironment(); !code.empty()) {
     languageCode = std::move(code);
   }
-  // INI files hold their texts in the code page of the locale's language.
+  // Settings and data files that are not UTF-8 come from the original
+  // platform, written in the code page of the user's language.
   codePage = settings::CodePage::forLanguage(languageCode);
 }
 

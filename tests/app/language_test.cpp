@@ -196,6 +196,31 @@ TEST_F(LanguageTexts, EnglishFileCaptionsTheWholeWindowAndAMissingKeyBlanksItsCo
   EXPECT_EQ(m.checkBoxTexts.at("cb_msespeed"), "MS2");
 }
 
+// A language file is read by its content: UTF-8 (with or without a
+// byte-order mark), or else in its own language's code page.
+TEST_F(LanguageTexts, EachFileIsReadInUtf8OrInItsOwnLanguagesCodePage) {
+  struct Case {
+    const char* locale;
+    const char* code;
+    std::string text;  // K1 in UTF-8
+    bool legacy;       // written in the language's code page, else UTF-8 with a mark
+  };
+  const Case cases[] = {
+      {"zh_CN.UTF-8", "CHS", "左键", true},          {"zh_TW.UTF-8", "CHT", "左鍵", true},
+      {"en_US.UTF-8", "ENU", "Left \xC3\xA9", true}, {"zh_TW.UTF-8", "CHT", "左鍵", false},
+      {"en_US.UTF-8", "ENU", "左键", false},
+  };
+  for (const Case& c : cases) {
+    ScopedLocale locale(c.locale);
+    const auto file = i18n::languageFile("Language", c.code);
+    const std::string body = "[" + file->section + "]\r\nK1=" + c.text + "\r\n";
+    start.write(file->path.string(), c.legacy
+                                         ? settings::CodePage::forLanguage(c.code).fromUtf8(body)
+                                         : "\xEF\xBB\xBF" + body);
+    EXPECT_EQ(startWindow().keys.Key[0].caption, c.text) << c.locale;
+  }
+}
+
 TEST_F(LanguageTexts, ButtonNamesStoredForTheActiveModeReplaceTheFileTexts) {
   ScopedLocale locale("en_US.UTF-8");
   writeLanguageFile("ENU", everyKeyNamingItself());
@@ -336,6 +361,8 @@ TEST_F(LanguageTexts, MessagesComeFromTheLocalesFileAndFallBackToTheBuiltInText)
 TEST(MessageTexts, ShippedFilesGiveEachLanguageItsOwnWords) {
   const std::vector<std::pair<const char*, const char*>> expected = {
       {"en_US.UTF-8", "The settings could not be written to the mouse (mode 3)."},
+      {"zh_CN.UTF-8", "设置未能写入鼠标(模式 3)。"},
+      {"zh_TW.UTF-8", "設定未能寫入滑鼠(模式 3)。"},
       {"C.UTF-8", "设置未能写入鼠标(模式 3)。"},
   };
   AppState state;
@@ -380,9 +407,12 @@ TEST_P(ShippedLanguageFile, HoldsEveryKeyInTextsItsCodePageCanHold) {
   const std::string code = GetParam();
   const auto file = shippedFile(code);
   ASSERT_TRUE(file);
-  // Kept in UTF-8 in the repository; the build writes them in the code page.
+  // Shipped in UTF-8 and copied unchanged. Every text also fits the
+  // language's legacy code page, so a copy converted for the original
+  // platform loses nothing.
   const settings::IniFile ini = settings::IniFile::load(file->path, settings::CodePage());
   ASSERT_TRUE(ini.exists()) << file->path;
+  EXPECT_EQ(ini.codePage().id(), settings::CodePageId::Utf8);
   const settings::CodePage codePage = settings::CodePage::forLanguage(code);
   for (const std::string& key : everyFileKey()) {
     EXPECT_TRUE(ini.hasKey(file->section, key)) << code << " lacks " << key;

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <map>
 #include <set>
 
 #include "app/main_window_model.h"
+#include "i18n/language.h"
 #include "platform/emulated_mouse.h"
 #include "settings/code_page.h"
 #include "settings/ini_file.h"
@@ -124,6 +126,8 @@ TEST_F(ConfigFiles, GeneralFileChoosesTheModeOrNone) {
     int active;
   };
   const Case cases[] = {{"2", 3}, {"0", 1}, {"9", 0}, {"-1", 0}, {"abc", 1}, {nullptr, 0}};
+  // Without its factory copy a missing GM.ini stays missing at start-up.
+  std::filesystem::remove(start.path() / "configure/Default_GM.ini");
   for (const Case& c : cases) {
     std::filesystem::remove(start.path() / "configure/GM.ini");
     if (c.cbMode != nullptr) {
@@ -156,14 +160,14 @@ TEST_F(ConfigFiles, SettingsFileValuesAndTheirEffects) {
       // their first choices and write the effect and speed bytes again.
       {"ReportRate=7\r\nLEDSwitch=1\r\nMotor=1\r\n", -1, 4, 1, 1, 0},
       {"ReportRate=7\r\nLEDSwitch=1\r\nBreathe=5\r\nFreq=5\r\n", -1, 4, 0, 0, 1},
-      {"ReportRate=x\r\n", 0, 1, 1, 1, 1},  // not a number: the key's default, choice 0
+      {"ReportRate=x\r\n", 0, 1, 1, 1, 1},  // not a number reads as 0: choice 0
       {"", 0, 1, 1, 1, 1},  // missing keys: lighting on, vibration on, first choices
       {"ReportRate=99999999999\r\nTB_Step1=-3\r\nTB_Step1=4\r\nSpeed=77\r\n", -1, 4, 1, 1, 1},
   };
   for (const Case& c : cases) {
     start.write("configure/Mode1.ini", std::string("[Mode1]\r\n") + c.text);
     start.write("data/Mode1_data.ini",
-                korvane::testing::TempDir::readFile(kDist / "data/Mode1_data.ini"));
+                korvane::testing::TempDir::readFile(kDist / "data/Default_Mode1_data.ini"));
     MainWindowModel& m = startWindow();
     const auto& w = m.blocks.working;
     EXPECT_EQ(m.about.gb1.checkedIndex(), c.reportChoice) << c.text;
@@ -243,6 +247,10 @@ TEST_F(ConfigFiles, ChineseCaptionsRoundTripInGbk) {
   std::filesystem::create_directories(start.path() / "configure");
   std::filesystem::create_directories(start.path() / "data");
   start.write("configure/GM.ini", "[GM]\r\ncbMode=0\r\n");
+  // A settings file brought over from the original platform, in GBK.
+  start.write("configure/Mode1.ini",
+              korvane::testing::TempDir::readFile(std::filesystem::path(KORVANE_FIXTURES_DIR) /
+                                                  "ini/GbkMode1FromTheOriginal.ini"));
   MainWindowModel& m = startWindow();
   EXPECT_EQ(m.languageCode, "CHS");
   m.keys.KeyClick(1);
@@ -257,6 +265,142 @@ TEST_F(ConfigFiles, ChineseCaptionsRoundTripInGbk) {
   EXPECT_NE(read("configure/Mode1.ini").find("Key1=" + gbkRight + "\r\n"), std::string::npos);
   EXPECT_EQ(model->keys.Key[0].caption, "右键");
   EXPECT_EQ(model->modes.label[0].caption, "办公");
+}
+
+// --- files by their content, live files in the user's language -------------
+
+// The locale of the user-interface thread for one test.
+class ScopedLocale {
+ public:
+  explicit ScopedLocale(const char* name) { ::setenv("LC_ALL", name, 1); }
+  ~ScopedLocale() { ::setenv("LC_ALL", "C.UTF-8", 1); }
+  ScopedLocale(const ScopedLocale&) = delete;
+  ScopedLocale& operator=(const ScopedLocale&) = delete;
+};
+
+// A settings file that is not UTF-8 is read in the code page of the user's
+// language, GBK when the language is none of the three.
+TEST_F(ConfigFiles, ASettingsFileNotInUtf8IsReadInTheCodePageOfTheLanguage) {
+  struct Case {
+    const char* locale;
+    std::string key1;  // bytes of the file
+    std::string caption;
+  };
+  const Case cases[] = {
+      {"zh_CN.UTF-8", "\xD7\xF3\xBC\xFC", "左键"},  // GBK
+      {"zh_TW.UTF-8", "\xA5\xAA\xC1\xE4", "左鍵"},  // Big5
+      {"en_US.UTF-8", "Clic gauche \xE9", "Clic gauche é"},
+      {"C.UTF-8", "\xD7\xF3\xBC\xFC", "左键"},
+      // Valid UTF-8 is UTF-8 under every locale.
+      {"en_US.UTF-8", "左键", "左键"},
+  };
+  for (const Case& c : cases) {
+    const ScopedLocale locale(c.locale);
+    start.write("configure/Mode1.ini", "[Mode1]\r\nKey1=" + c.key1 + "\r\nReportRate=3\r\n");
+    EXPECT_EQ(startWindow().keys.Key[0].caption, c.caption) << c.locale;
+  }
+}
+
+// The first start makes the live files from the factory copies, with the
+// default button and mode names in the user's language.
+class LiveFilesInTheLanguage : public ConfigFiles,
+                               public ::testing::WithParamInterface<const char*> {
+ protected:
+  LiveFilesInTheLanguage() {
+    std::filesystem::copy(kDist / "Language", start.path() / "Language",
+                          std::filesystem::copy_options::recursive);
+  }
+
+  // The shipped language file of the locale, read as the program reads it.
+  settings::IniFile languageFile(std::string& section) const {
+    const auto file =
+        i18n::languageFile(start.path() / "Language", i18n::languageCodeFromEnvironment());
+    section = file->section;
+    return settings::IniFile::load(file->path, settings::CodePage());
+  }
+
+  // The names in the live files, as key -> text, read as UTF-8.
+  std::map<std::string, std::string> namesInLiveFiles() const {
+    std::map<std::string, std::string> names;
+    const auto gm =
+        settings::IniFile::load(start.path() / "configure/GM.ini", settings::CodePage());
+    for (int i = 1; i <= 5; ++i) {
+      const std::string key = "Mode" + std::to_string(i);
+      names[key] = gm.readString("GM", key);
+      const auto mode = settings::IniFile::load(start.path() / "configure" / (key + ".ini"),
+                                                settings::CodePage());
+      for (int k = 1; k <= 12; ++k) {
+        const std::string button = "Key" + std::to_string(k);
+        names[key + "/" + button] = mode.readString(key, button);
+        EXPECT_EQ(gm.readString("GM", button), mode.readString(key, button)) << button;
+      }
+    }
+    return names;
+  }
+
+  void expectNamesOfTheLanguage() {
+    std::string section;
+    const settings::IniFile texts = languageFile(section);
+    const std::map<std::string, std::string> names = namesInLiveFiles();
+    for (int i = 1; i <= 5; ++i) {
+      const std::string mode = "Mode" + std::to_string(i);
+      EXPECT_EQ(names.at(mode), texts.readString(section, mode)) << mode;
+      EXPECT_EQ(model->modes.label[static_cast<std::size_t>(i - 1)].caption,
+                texts.readString(section, mode));
+      for (int k = 1; k <= 12; ++k) {
+        const std::string text = texts.readString(section, "K" + std::to_string(k));
+        EXPECT_EQ(names.at(mode + "/Key" + std::to_string(k)), text) << mode << " K" << k;
+      }
+    }
+    for (std::size_t k = 0; k < 12; ++k) {
+      EXPECT_EQ(model->keys.Key[k].caption, texts.readString(section, "K" + std::to_string(k + 1)));
+    }
+  }
+};
+
+TEST_P(LiveFilesInTheLanguage, FirstStartWritesTheDefaultNamesInTheLanguage) {
+  const ScopedLocale locale(GetParam());
+  startWindow();
+  for (const char* live :
+       {"configure/GM.ini", "configure/Mode3.ini", "data/Mode1_data.ini", "data/Mode5_data.ini"}) {
+    EXPECT_TRUE(std::filesystem::is_regular_file(start.path() / live)) << live;
+  }
+  expectNamesOfTheLanguage();
+  // The data files are the factory ones byte for byte.
+  EXPECT_EQ(read("data/Mode2_data.ini"), read("data/Default_Mode2_data.ini"));
+  EXPECT_TRUE(host.messages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Locales, LiveFilesInTheLanguage,
+                         ::testing::Values("zh_CN.UTF-8", "zh_TW.UTF-8", "en_US.UTF-8"));
+
+TEST_F(LiveFilesInTheLanguage, FactoryResetUnderEnglishGivesEnglishNames) {
+  // Live files made under another locale, with a name of the user's own.
+  startWindow();
+  host.modeName = "FPS";
+  model->MenuNameClick();
+  model->FormCloseQuery();
+  ASSERT_NE(read("configure/GM.ini").find("Mode1=FPS"), std::string::npos);
+  ASSERT_NE(read("configure/Mode2.ini").find("Key1=左键"), std::string::npos);
+
+  const ScopedLocale locale("en_US.UTF-8");
+  startWindow();
+  EXPECT_EQ(model->keys.Key[0].caption, "左键");  // the user's files are kept as they are
+  model->DefaultSettingClick();
+  expectNamesOfTheLanguage();
+  EXPECT_EQ(model->keys.Key[0].caption, "Left Button");
+  EXPECT_EQ(model->modes.label[0].caption, "Mode 1");
+}
+
+// A locale without a language file keeps the shipped names.
+TEST_F(ConfigFiles, WithoutALanguageFileTheLiveFilesAreTheFactoryFiles) {
+  const ScopedLocale locale("en_US.UTF-8");
+  startWindow();
+  for (const char* name : {"GM", "Mode1", "Mode5"}) {
+    EXPECT_EQ(read(std::string("configure/") + name + ".ini"),
+              read(std::string("configure/Default_") + name + ".ini"))
+        << name;
+  }
 }
 
 TEST_F(ConfigFiles, RenameTakesOnlyANonEmptyNameForTheActiveMode) {

@@ -1,0 +1,86 @@
+// The live settings, general and data files and their factory (Default_)
+// copies: the copies are made into live files at the first start and by the
+// factory reset, with the default names in the user's language.
+#include <string>
+
+#include "app/host.h"
+#include "app/main_window_model.h"
+#include "app/message_texts.h"
+#include "files/file_io.h"
+#include "settings/data_files.h"
+#include "settings/ini_file.h"
+
+namespace korvane::app {
+
+namespace {
+
+constexpr int kButtonCount = 12;
+
+// Button and mode names holding a shipped name take the language's text for
+// it; any other name (one the user gave) stays.
+void translateNames(settings::IniFile& file, const std::string& section,
+                    const std::map<std::string, std::string, std::less<>>& names) {
+  const auto translate = [&](const std::string& key) {
+    if (!file.hasKey(section, key)) {
+      return;
+    }
+    const auto name = names.find(file.readString(section, key));
+    if (name != names.end()) {
+      file.writeString(section, key, name->second);
+    }
+  };
+  for (int button = 1; button <= kButtonCount; ++button) {
+    translate("Key" + std::to_string(button));
+  }
+  for (int mode = 1; mode <= settings::kModeCount; ++mode) {
+    translate("Mode" + std::to_string(mode));
+  }
+}
+
+}  // namespace
+
+std::vector<std::pair<std::filesystem::path, std::filesystem::path>>
+MainWindowModel::factoryFilePairs() const {
+  const std::filesystem::path config(state.ConfigDir);
+  const std::filesystem::path data(state.DataDir);
+  std::vector<std::pair<std::filesystem::path, std::filesystem::path>> pairs = {
+      {generalFilePath(), config / "Default_GM.ini"}};
+  for (int mode = 1; mode <= settings::kModeCount; ++mode) {
+    const std::filesystem::path live = settings::settingsFilePath(config, mode);
+    pairs.emplace_back(live, config / ("Default_" + live.filename().string()));
+  }
+  for (int mode = 1; mode <= settings::kModeCount; ++mode) {
+    const std::filesystem::path live = settings::dataFilePath(data, mode);
+    pairs.emplace_back(live, data / ("Default_" + live.filename().string()));
+  }
+  return pairs;
+}
+
+std::optional<std::string> MainWindowModel::CopyFactoryFile(const std::filesystem::path& live,
+                                                            const std::filesystem::path& factory) {
+  const std::optional<std::string> bytes = files::readWholeFile(factory);
+  if (!bytes) {
+    return "Unable to read " + factory.string();
+  }
+  // The live file takes the factory file's encoding; a name that encoding
+  // cannot hold makes it UTF-8.
+  settings::IniFile file = settings::IniFile::fromBytes(*bytes, codePage, live);
+  // Each file has one section named after it (GM, Mode1 ..).
+  translateNames(file, live.stem().string(), nameTexts);
+  return file.save();
+}
+
+void MainWindowModel::CreateMissingLiveFiles() {
+  for (const auto& [live, factory] : factoryFilePairs()) {
+    if (files::isRegularFile(live) || !files::isRegularFile(factory)) {
+      continue;
+    }
+    if (CopyFactoryFile(live, factory)) {
+      // A folder that refuses one file refuses the rest: say so once.
+      host_.messageBox(LoadMessageText(state, i18n::Message::UnableToWrite, {live.string()}));
+      return;
+    }
+  }
+}
+
+}  // namespace korvane::app
