@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "files/file_io.h"
-#include "i18n/language.h"
 #include "macros/compiler.h"
 #include "macros/library.h"
 #include "macros/macro_file.h"
@@ -58,13 +57,6 @@ constexpr std::string_view kUsage =
     "  macro encrypt\n"
     "      Read script lines on standard input and write the macro file content\n"
     "      (one enciphered line per script line, CR LF) on standard output.\n"
-    "  config localize FILE...\n"
-    "      Rewrite configuration files written in UTF-8 in the code page the\n"
-    "      window uses for the current locale: GBK for Simplified Chinese, Big5\n"
-    "      for Traditional Chinese, Windows-1252 for English, UTF-8 otherwise.\n"
-    "      Button and mode names that are the Simplified Chinese texts become\n"
-    "      the texts of the locale's language file under DIR/Language. The\n"
-    "      build lays out the shipped files with it.\n"
     "\n"
     "Options:\n"
     "  --dir DIR        the start folder (default: the current directory)\n"
@@ -273,62 +265,6 @@ int encryptCommand() {
   return finish(kExitOk);
 }
 
-// The button and mode names the shipped settings files hold are the
-// Simplified Chinese texts; for another language they become that language's
-// texts, so a code page without Chinese still shows names.
-void translateNames(korvane::settings::IniFile& file, const fs::path& languageDir,
-                    const std::string& languageCode) {
-  namespace i18n = korvane::i18n;
-  namespace settings = korvane::settings;
-  const auto source = i18n::languageFile(languageDir, "CHS");
-  const auto target = i18n::languageFile(languageDir, languageCode);
-  if (!source || !target || languageCode == "CHS") {
-    return;
-  }
-  const settings::CodePage utf8;
-  const settings::IniFile from = settings::IniFile::load(source->path, utf8);
-  const settings::IniFile to = settings::IniFile::load(target->path, utf8);
-  if (!from.exists() || !to.exists()) {
-    return;
-  }
-  // Settings files have one section, named after the file.
-  const std::string section = file.path().stem().string().starts_with("Default_")
-                                  ? file.path().stem().string().substr(8)
-                                  : file.path().stem().string();
-  const auto translate = [&](const std::string& key, const std::string& textKey) {
-    const std::string builtIn = from.readString(source->section, textKey);
-    if (file.hasKey(section, key) && !builtIn.empty() && file.readString(section, key) == builtIn &&
-        to.hasKey(target->section, textKey)) {
-      file.writeString(section, key, to.readString(target->section, textKey));
-    }
-  };
-  for (int button = 1; button <= 12; ++button) {
-    translate("Key" + std::to_string(button), "K" + std::to_string(button));
-  }
-  for (int mode = 1; mode <= 5; ++mode) {
-    translate("Mode" + std::to_string(mode), "Mode" + std::to_string(mode));
-  }
-}
-
-int localizeCommand(std::span<const std::string> files, const fs::path& startDir) {
-  namespace settings = korvane::settings;
-  const std::string languageCode = korvane::i18n::languageCodeFromEnvironment();
-  const settings::CodePage codePage = settings::CodePage::forLanguage(languageCode);
-  for (const std::string& file : files) {
-    // Read as UTF-8, written back in the locale's code page.
-    settings::IniFile ini = settings::IniFile::load(file, settings::CodePage());
-    if (!ini.exists()) {
-      return failure("Unable to read " + file);
-    }
-    translateNames(ini, startDir / "Language", languageCode);
-    if (std::optional<std::string> error =
-            korvane::files::writeFileSafely(file, codePage.fromUtf8(ini.text()))) {
-      return failure(*error);
-    }
-  }
-  return finish(kExitOk);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -343,12 +279,6 @@ int main(int argc, char** argv) {
   const std::vector<std::string>& words = options.words;
   if (words.empty()) {
     return usageFailure("no command given");
-  }
-  if (words[0] == "config") {
-    if (words.size() >= 3 && words[1] == "localize" && !options.repeat) {
-      return localizeCommand(std::span<const std::string>(words).subspan(2), options.startDir);
-    }
-    return usageFailure("config needs: localize FILE...");
   }
   if (words[0] != "macro") {
     return usageFailure("unknown command " + words[0]);
