@@ -50,6 +50,7 @@ constexpr std::size_t kModeNameMaxLength = 15;
 }  // namespace
 
 void MainWindowModel::DefaultSettingClick() {
+  macro.stopRecording();
   setCommandLabelsEnabled(false);
   for (const auto& [live, factory] : factoryFilePairs()) {
     // Only a pair whose two files both exist is restored: a live file that

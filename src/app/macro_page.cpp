@@ -1,9 +1,11 @@
 #include "app/macro_page.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "app/app_state.h"
 #include "app/host.h"
+#include "app/message_texts.h"
 #include "app/window_context.h"
 #include "files/file_io.h"
 #include "i18n/language.h"
@@ -20,12 +22,13 @@ constexpr int kFeedbackMs = 200;     // button feedback after every command
 constexpr int kSelectSettleMs = 10;  // after loading a selected macro
 constexpr const char* kMacroFileFilter = "LoadFile(*.spm)|*.spm";
 
-void place(SkinImage& image, Label& label, Rect where, const char* family, const char* caption) {
+void place(SkinImage& image, Label& label, Rect where, const char* family,
+           std::string_view caption) {
   image.geometry = where;
   image.family = family;
   image.kind = SkinKind::Command;
   label.geometry = where;
-  label.caption = caption;
+  label.caption = std::string(caption);
 }
 
 }  // namespace
@@ -46,7 +49,7 @@ MacroPage::MacroPage(WindowContext& context, const std::string& languageCode)
   place(img_save, lbl_save, {16, 300, 60, 24}, "macro_btn1", "确定");
   place(img_delete, lbl_delete, {86, 300, 60, 24}, "macro_btn1", "删除");
   place(img_cancel, lbl_cancle, {16, 328, 60, 24}, "macro_btn1", "取消");
-  place(img_REC, lbl_REC, {168, 202, 112, 28}, "macro_btn2", "开始录制");
+  place(img_REC, lbl_REC, {168, 202, 112, 28}, "macro_btn2", i18n::kStartRecordingText);
   place(img_MseLeft, lbl_MseLeft, {282, 204, 112, 24}, "macro_btn3", "录制鼠标左键");
   place(img_MseRight, lbl_MseRight, {168, 234, 112, 24}, "macro_btn3", "录制鼠标右键");
   place(img_MseMid, lbl_MseMid, {282, 234, 112, 24}, "macro_btn3", "录制鼠标中键");
@@ -190,6 +193,7 @@ std::optional<macros::EntryDrawing> MacroPage::contentDrawing(int entry) const {
 // --- library -----------------------------------------------------------------
 
 void MacroPage::macro_listClick(int entry) {
+  stopRecording();
   if (!library_.select(entry)) {
     refreshLists();
     return;
@@ -207,6 +211,7 @@ void MacroPage::macro_listClick(int entry) {
 }
 
 void MacroPage::lbl_loadClick() {
+  stopRecording();
   press(img_load, [this] {
     const std::optional<std::string> file = context_.host.chooseOpenFile(kMacroFileFilter);
     if (!file) {
@@ -218,6 +223,7 @@ void MacroPage::lbl_loadClick() {
 }
 
 void MacroPage::lbl_newClick() {
+  stopRecording();
   bool created = false;
   press(img_new, [this, &created] {
     const Host::NameDialogResult result =
@@ -248,6 +254,7 @@ void MacroPage::lbl_newClick() {
 }
 
 void MacroPage::lbl_saveClick() {
+  stopRecording();
   press(img_save, [this] {
     macros::MacroBlocks blocks{};
     reportError(compileAll(blocks));
@@ -255,6 +262,7 @@ void MacroPage::lbl_saveClick() {
 }
 
 void MacroPage::lbl_deleteClick() {
+  stopRecording();
   press(img_delete, [this] {
     reportError(library_.deleteSelected());
     editor_.clear();
@@ -278,30 +286,122 @@ std::optional<std::string> MacroPage::compileAll(macros::MacroBlocks& blocks) {
 
 // --- editor ------------------------------------------------------------------
 
+void MacroPage::attachKeyboard(KeySource& source, macros::Clock& clock) {
+  keySource_ = &source;
+  recorder_.setClock(&clock);
+}
+
+std::optional<MacroPage::RecordingTexts> MacroPage::recordingTexts(bool reportMissingFile) {
+  RecordingTexts texts{std::string(i18n::kStartRecordingText),
+                       std::string(i18n::kStopRecordingText)};
+  if (languageCode_.empty()) {
+    return texts;
+  }
+  const auto file = i18n::languageFile(context_.state.LanguageDir, languageCode_);
+  if (!file || !files::isRegularFile(file->path)) {
+    if (!reportMissingFile) {
+      return texts;
+    }
+    if (auto message = i18n::missingLanguageFileMessage(languageCode_)) {
+      context_.host.messageBox(*message);
+    }
+    return std::nullopt;
+  }
+  const settings::IniFile ini =
+      settings::IniFile::load(file->path, settings::CodePage::forLanguage(languageCode_));
+  // A file without one of the texts keeps the built-in one: the toggle never
+  // goes blank.
+  for (auto [key, text] : {std::pair{i18n::kStartRecordingKey, &texts.start},
+                           std::pair{i18n::kStopRecordingKey, &texts.stop}}) {
+    std::string read = ini.readString(file->section, key);
+    if (!read.empty()) {
+      *text = std::move(read);
+    }
+  }
+  return texts;
+}
+
 void MacroPage::lbl_RECClick() {
   press(img_REC, [this] {
-    const auto file = i18n::languageFile(context_.state.LanguageDir, languageCode_);
-    if (!file || !files::isRegularFile(file->path)) {
-      if (auto message = i18n::missingLanguageFileMessage(languageCode_)) {
-        context_.host.messageBox(*message);
-      }
-      return;
-    }
-    const settings::IniFile texts =
-        settings::IniFile::load(file->path, settings::CodePage::forLanguage(languageCode_));
-    const std::string startText = texts.readString(file->section, i18n::kStartRecordingKey);
-    const std::string stopText = texts.readString(file->section, i18n::kStopRecordingKey);
-    if (lbl_REC.caption == startText) {
-      editor_.clear();
-      refreshContent();
-      context_.host.pumpEvents();
-      lbl_REC.caption = stopText;
-    } else if (lbl_REC.caption == stopText) {
-      save();
-      context_.host.pumpEvents();
-      lbl_REC.caption = startText;
+    if (recording_) {
+      stopRecording();
+    } else {
+      startRecording();
     }
   });
+}
+
+void MacroPage::startRecording() {
+  const std::optional<RecordingTexts> texts = recordingTexts(true);
+  if (!texts) {
+    return;
+  }
+  if (keySource_ == nullptr || !keySource_->startCapture()) {
+    context_.host.messageBox(LoadMessageText(context_.state, i18n::Message::KeyboardUnavailable));
+    return;
+  }
+  recorder_.startRecording();
+  // No key is down as far as the recording knows: keys went to other
+  // programs until now.
+  KeyboardHook1.downCounter = 0;
+  beforeRecording_ = editor_;
+  editor_.clear();
+  refreshContent();
+  recording_ = true;
+  lbl_REC.caption = texts->stop;
+  watching_ = true;
+  context_.host.pumpEvents();
+  KeyboardHook1.Enabled = recording_;
+}
+
+void MacroPage::stopRecording() {
+  if (!recording_) {
+    return;
+  }
+  recording_ = false;
+  KeyboardHook1.Enabled = false;
+  watching_ = false;
+  keySource_->stopCapture();
+  recorder_.stopRecording();
+  // Line 0 is the header.
+  const bool captured =
+      std::any_of(editor_.script.begin() + std::min<std::ptrdiff_t>(1, std::ssize(editor_.script)),
+                  editor_.script.end(), [](const std::string& line) {
+                    const macros::LineKind kind = macros::lineKind(line);
+                    return kind == macros::LineKind::Press || kind == macros::LineKind::Release;
+                  });
+  if (!captured && beforeRecording_) {
+    // No key was captured (at most the pauses around modifiers the key watch
+    // could not name): the macro, its list and its file stay as they were.
+    editor_ = *beforeRecording_;
+  } else {
+    save();
+  }
+  beforeRecording_.reset();
+  refreshContent();
+  if (const std::optional<RecordingTexts> texts = recordingTexts(false)) {
+    lbl_REC.caption = texts->start;
+  }
+  context_.host.pumpEvents();
+}
+
+void MacroPage::keyEvent(const KeyEvent& event) {
+  const macros::TKeyboardHookState state =
+      event.down ? KeyboardHook1.keyDown() : KeyboardHook1.keyUp();
+  bool tenthRelease = false;
+  if (KeyboardHook1.Enabled) {
+    tenthRelease = recorder_.KeyboardHook1Receive(editor_, event.virtualKey, state);
+  }
+  if (watching_) {
+    recorder_.Watch1KeyNative(editor_, event.virtualKey, macros::decodeKeyInfo(event.flags));
+  }
+  refreshContent();
+  // The stop comes after the key watch, so a modifier released last still
+  // gets its line into the saved macro.
+  if (tenthRelease && recording_) {
+    lbl_RECClick();
+    context_.host.pumpEvents();
+  }
 }
 
 void MacroPage::insertClick(macros::MouseButton button) {

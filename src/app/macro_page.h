@@ -6,9 +6,12 @@
 #include <vector>
 
 #include "app/controls.h"
+#include "app/key_source.h"
 #include "app/skin_image.h"
 #include "macros/compiler.h"
+#include "macros/key_table.h"
 #include "macros/library.h"
+#include "macros/recorder.h"
 #include "macros/script.h"
 
 namespace korvane::app {
@@ -23,6 +26,9 @@ class MacroPage {
 
   // Start-up: the folder beside the program, and the lists filled from it.
   void openLibrary(const std::string& macroDir);
+  // The keyboard a recording takes and the clock that times its pauses.
+  // Without a key source a recording cannot start.
+  void attachKeyboard(KeySource& source, macros::Clock& clock);
 
   // --- library commands -----------------------------------------------------
   void lbl_loadClick();
@@ -34,6 +40,14 @@ class MacroPage {
 
   // --- editor commands --------------------------------------------------------
   void lbl_RECClick();
+  // A key from the key source: the keyboard component, then the key watch,
+  // then the stop at the recording's tenth release.
+  void keyEvent(const KeyEvent& event);
+  bool recording() const { return recording_; }
+  // Ends a running recording as its stop command does, without the button
+  // feedback: before the window closes, another page or macro is chosen, or
+  // a command rereads or replaces the macro files.
+  void stopRecording();
   void lbl_MseLeftClick();
   void lbl_MseRightClick();
   void lbl_MseMidClick();
@@ -62,6 +76,7 @@ class MacroPage {
   void updateMeter();
 
   const macros::ScriptEditor& editor() const { return editor_; }
+  const macros::MacroRecorder& recorder() const { return recorder_; }
   const AppState& state() const;
   const macros::MacroLibrary& library() const { return library_; }
   std::vector<std::string> macroNames() const { return library_.names(); }
@@ -92,6 +107,8 @@ class MacroPage {
   CheckBox cbCycle_Max, cbCycle;
   Edit edt_cycle;
 
+  macros::TKeyboardHook KeyboardHook1;
+
   std::vector<std::pair<std::string, Control*>> namedControls();
   // Every image button, for the skin loader and the view.
   std::vector<std::pair<SkinImage*, Label*>> commands();
@@ -104,12 +121,25 @@ class MacroPage {
   void refreshLists();
   void refreshContent();
   void applyRepeat(const macros::RepeatOption& option);
+  struct RecordingTexts {
+    std::string start;
+    std::string stop;
+  };
+  std::optional<RecordingTexts> recordingTexts(bool reportMissingFile);
+  void startRecording();
 
   WindowContext& context_;
   const std::string& languageCode_;
   macros::ScriptEditor editor_;
   macros::MacroLibrary library_{""};
   macros::RepeatOption repeat_;
+  KeySource* keySource_ = nullptr;
+  macros::MacroRecorder recorder_;
+  bool recording_ = false;
+  bool watching_ = false;  // the key watch names modifiers for the recorder
+  // The macro as it was when the recording started: a recording that
+  // captured no event gives it back instead of saving an empty script.
+  std::optional<macros::ScriptEditor> beforeRecording_;
 };
 
 }  // namespace korvane::app

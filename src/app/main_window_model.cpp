@@ -183,6 +183,8 @@ void MainWindowModel::FormActivate() {
 }
 
 bool MainWindowModel::FormCloseQuery() {
+  // No keyboard grab and no half-recorded macro outlive the window.
+  macro.stopRecording();
   if (const std::optional<std::string> error = WriteGeneralFile()) {
     host_.messageBox(*error);
   }
@@ -191,6 +193,7 @@ bool MainWindowModel::FormCloseQuery() {
 }
 
 void MainWindowModel::btnMinimizeClick() {
+  macro.stopRecording();
   host_.minimizeApplication();
 }
 
@@ -215,6 +218,7 @@ void MainWindowModel::DetectHIDDeviceCounterTimer() {
 }
 
 void MainWindowModel::ApplyClick() {
+  macro.stopRecording();
   device::Apply(*link_, host_, *this, blocks.stored, blocks.activeMode, macroBlocks);
 }
 

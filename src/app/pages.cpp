@@ -50,6 +50,9 @@ void MainWindowModel::ShowPage(int tab) {
   if (tab < 1 || tab > kPageCount) {
     return;
   }
+  if (tab != visiblePage()) {
+    macro.stopRecording();
+  }
   HideFunctionMenu();
   for (int other = 1; other <= kPageCount; ++other) {
     SetTitleState(other, kNormal);

@@ -13,10 +13,11 @@
 namespace korvane::i18n {
 
 enum class Message : std::uint8_t {
-  WriteFailedMode,   // %1: the mode number
-  WriteFailedMacro,  // %1: the macro number, counted from 1
-  WriteFailed,       // a write to the mouse failed; no single write to blame
-  UnableToWrite,     // %1: the file
+  WriteFailedMode,      // %1: the mode number
+  WriteFailedMacro,     // %1: the macro number, counted from 1
+  WriteFailed,          // a write to the mouse failed; no single write to blame
+  UnableToWrite,        // %1: the file
+  KeyboardUnavailable,  // a recording could not take the keyboard
 };
 
 struct MessageRow {
@@ -32,6 +33,7 @@ inline constexpr auto kMessages = std::to_array<MessageRow>({
     {Message::WriteFailedMacro, "Msg_WriteFailedMacro", "设置未能写入鼠标(宏 %1)。"},
     {Message::WriteFailed, "Msg_WriteFailed", "设置未能写入鼠标。"},
     {Message::UnableToWrite, "Msg_UnableToWrite", "无法写入 %1"},
+    {Message::KeyboardUnavailable, "Msg_KeyboardUnavailable", "无法独占键盘(可能被其他程序占用)，录制未开始。"},
 });
 // clang-format on
 

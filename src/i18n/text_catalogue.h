@@ -82,9 +82,12 @@ inline constexpr auto kMainTexts = std::to_array<TextRow>({
 // clang-format on
 
 // The recording toggle's texts: its start text is lbl_REC's caption, its stop
-// text is read only by the toggle itself.
+// text is read only by the toggle itself. The built-in texts serve when no
+// language file applies.
 inline constexpr std::string_view kStartRecordingKey = "Macro5";
 inline constexpr std::string_view kStopRecordingKey = "Macro10";
+inline constexpr std::string_view kStartRecordingText = "开始录制";
+inline constexpr std::string_view kStopRecordingText = "停止录制";
 
 // One text of a dialog: its key and the text the dialog shows without a
 // language file.

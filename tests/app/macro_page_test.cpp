@@ -4,16 +4,23 @@
 
 #include "app/app_state.h"
 #include "app/macro_page.h"
+#include "app/main_window_model.h"
 #include "app/window_context.h"
+#include "files/file_io.h"
 #include "macros/macro_file.h"
 #include "settings/mode_block.h"
 #include "support/fake_host.h"
+#include "support/fake_keyboard.h"
+#include "support/no_hid.h"
+#include "support/recording_pointer_sink.h"
 #include "support/temp_dir.h"
 
 namespace korvane::app {
 namespace {
 
+using korvane::testing::FakeClock;
 using korvane::testing::FakeHost;
+using korvane::testing::FakeKeySource;
 using korvane::testing::TempDir;
 
 class MacroPageTest : public ::testing::Test {
@@ -22,6 +29,7 @@ class MacroPageTest : public ::testing::Test {
     state.buildResourceFolders(start.path().string());
     macroDir = (start.path() / "Macro").string() + "/";
     std::filesystem::create_directories(macroDir);
+    page.attachKeyboard(keyboard, clock);
   }
 
   void writeMacro(const std::string& name, const macros::MacroScript& script) {
@@ -40,6 +48,8 @@ class MacroPageTest : public ::testing::Test {
   std::string language = "ENU";
   WindowContext context{host, state, blocks, [] {}, [] {}, [] {}, {}};
   MacroPage page{context, language};
+  FakeKeySource keyboard;
+  FakeClock clock;
 };
 
 TEST_F(MacroPageTest, NewMacroThenAClickGoesToItsFileAtTheNextSavingEdit) {
@@ -158,6 +168,158 @@ TEST_F(MacroPageTest, CompileFillsBlocksInLibraryOrderAndRefusesWhatDoesNotFit) 
   page.macro_listClick(1);
   EXPECT_FALSE(page.meterFits);
   EXPECT_GT(page.meterBytes, 128);
+}
+
+// --- recording -------------------------------------------------------------------
+
+// Keystrokes as the keyboard delivers them: the virtual-key code and the
+// flags whose scan code names the modifier's side.
+KeyEvent key(macros::VirtualKey code, bool down, std::uint8_t scanCode = 0, bool extended = false) {
+  return {code, down, macros::keystrokeFlags(scanCode, extended, down, !down)};
+}
+
+constexpr macros::VirtualKey kA = 0x41;
+constexpr macros::VirtualKey kCtrl = 0x11;
+constexpr macros::VirtualKey kShift = 0x10;
+
+class RecordingTest : public MacroPageTest {
+ protected:
+  RecordingTest() {
+    language.clear();  // a locale with no language file: the built-in texts
+    writeMacro("Keep", kept);
+    keptBytes = files::readWholeFile(macroFile("Keep")).value();
+    writeMacro("Other", {"1", "1 B CODE:0005", "0 30", "2 B CODE:0005"});
+    page.openLibrary(macroDir);
+    page.macro_listClick(0);  // "Keep"
+  }
+
+  std::filesystem::path macroFile(const std::string& name) const {
+    return std::filesystem::path(macroDir) / (name + ".spm");
+  }
+
+  // Each key `gap` ms after the one before.
+  void type(std::initializer_list<KeyEvent> events, std::uint32_t gap = 40) {
+    for (const KeyEvent& event : events) {
+      clock.now += gap;
+      page.keyEvent(event);
+    }
+  }
+
+  const macros::MacroScript kept = {"1", "1 Left Key  CODE:0071", "0 50", "2 Left Key  CODE:0071"};
+  std::string keptBytes;
+};
+
+TEST_F(RecordingTest, ARecordingWithoutEventsLeavesTheMacroAsItWas) {
+  page.macro_contentClick(1);
+  page.lbl_RECClick();
+  EXPECT_TRUE(page.recording());
+  EXPECT_TRUE(keyboard.capturing);
+  EXPECT_EQ(page.lbl_REC.caption, "停止录制");
+  EXPECT_TRUE(page.macro_content.items.empty());
+  // A Ctrl the key watch cannot name writes no line.
+  type({key(kCtrl, true), key(kCtrl, false)});
+
+  page.lbl_RECClick();
+  EXPECT_FALSE(page.recording());
+  EXPECT_FALSE(keyboard.capturing);
+  EXPECT_EQ(page.lbl_REC.caption, "开始录制");
+  EXPECT_EQ(page.editor().script, kept);
+  EXPECT_EQ(page.macro_content.items.size(), 3u);
+  EXPECT_EQ(page.macro_content.selected, 1);
+  EXPECT_EQ(files::readWholeFile(macroFile("Keep")).value(), keptBytes);
+  EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(RecordingTest, ARecordingReplacesTheMacroWithTheKeysTyped) {
+  page.lbl_RECClick();
+  type({key(kCtrl, true, 0x1D), key(kA, true), key(kA, false), key(kCtrl, false, 0x1D),
+        key(kShift, true, 0x36), key(kA, true), key(kA, false), key(kShift, false, 0x36)});
+  page.lbl_RECClick();
+  const macros::MacroScript expected = {
+      "1",    "1 Ctrl CODE:1111", "0 40", "1 A CODE:0004",           "0 40", "2 A CODE:0004",
+      "0 40", "2 Ctrl CODE:1111", "0 40", "1 Right Shift CODE:4444", "0 40", "1 A CODE:0004",
+      "0 40", "2 A CODE:0004",    "0 40", "2 Right Shift CODE:4444"};
+  EXPECT_EQ(page.editor().script, expected);
+  EXPECT_EQ(readMacro("Keep"), expected);
+  EXPECT_EQ(keyboard.starts, 1);
+  EXPECT_EQ(keyboard.stops, 1);
+  EXPECT_FALSE(keyboard.capturing);
+}
+
+TEST_F(RecordingTest, TheTenthReleaseStopsAndSavesWithAModifierReleasedLast) {
+  page.lbl_RECClick();
+  host.waits.clear();
+  for (int i = 0; i < 9; ++i) {
+    type({key(kA, true), key(kA, false)});
+  }
+  EXPECT_TRUE(page.recording());
+  type({key(kShift, true, 0x2A), key(kShift, false, 0x2A)});
+  EXPECT_FALSE(page.recording());
+  EXPECT_FALSE(keyboard.capturing);
+  EXPECT_EQ(page.lbl_REC.caption, "开始录制");
+  EXPECT_EQ(host.waits, std::vector<int>{200});  // the stop command's button feedback
+  const macros::MacroScript saved = readMacro("Keep");
+  ASSERT_EQ(saved.size(), 40u);
+  EXPECT_EQ(saved[37], "1 Shift CODE:3333");
+  EXPECT_EQ(saved.back(), "2 Shift CODE:3333");
+
+  // Keys after the stop no longer reach the macro.
+  type({key(kA, true), key(kA, false)});
+  EXPECT_EQ(page.editor().script, saved);
+}
+
+TEST_F(RecordingTest, NoRecordingStartsWithoutTheKeyboardOrTheLanguageFile) {
+  keyboard.available = false;
+  page.lbl_RECClick();
+  EXPECT_EQ(host.messages,
+            std::vector<std::string>{"无法独占键盘(可能被其他程序占用)，录制未开始。"});
+  EXPECT_FALSE(page.recording());
+  EXPECT_EQ(page.lbl_REC.caption, "开始录制");
+  EXPECT_EQ(page.editor().script, kept);
+
+  keyboard.available = true;
+  host.messages.clear();
+  language = "CHT";  // a language whose file is missing
+  page.lbl_RECClick();
+  EXPECT_EQ(host.messages, std::vector<std::string>{"No "});
+  EXPECT_EQ(keyboard.starts, 1);
+  EXPECT_FALSE(page.recording());
+}
+
+TEST_F(RecordingTest, ChoosingAnotherMacroEndsTheRecordingIntoItsOwnMacroFirst) {
+  page.lbl_RECClick();
+  type({key(kA, true), key(kA, false)});
+  page.macro_listClick(1);  // "Other"
+  EXPECT_FALSE(page.recording());
+  EXPECT_FALSE(keyboard.capturing);
+  EXPECT_EQ(readMacro("Keep"),
+            (macros::MacroScript{"1", "1 A CODE:0004", "0 40", "2 A CODE:0004"}));
+  EXPECT_EQ(page.editor().script.size(), 4u);
+  EXPECT_EQ(page.editor().script[1], "1 B CODE:0005");
+}
+
+TEST(RecordingWindowTest, AnotherPageOrClosingTheWindowEndsTheRecording) {
+  TempDir start;
+  FakeHost host;
+  korvane::testing::NoHid hid;
+  korvane::testing::RecordingPointerSink sink;
+  FakeKeySource keyboard;
+  FakeClock clock;
+  MainWindowModel model{host, hid, sink, start.path(), start.path() / "korvane-driver"};
+  model.macro.attachKeyboard(keyboard, clock);
+  model.ShowPage(2);
+
+  for (const auto& leave : std::vector<std::function<void()>>{
+           [&model] { model.ShowPage(1); }, [&model] { model.FormCloseQuery(); }}) {
+    model.macro.lbl_RECClick();
+    ASSERT_TRUE(model.macro.recording());
+    model.ShowPage(2);  // the page already shown: the recording goes on
+    EXPECT_TRUE(keyboard.capturing);
+    leave();
+    EXPECT_FALSE(model.macro.recording());
+    EXPECT_FALSE(keyboard.capturing);
+    model.ShowPage(2);
+  }
 }
 
 }  // namespace
