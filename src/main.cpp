@@ -7,6 +7,7 @@
 #include "platform/hid_backend_factory.h"
 #include "platform/registry_file_sink.h"
 #include "platform/single_instance.h"
+#include "platform/window_key_source.h"
 #include "ui/busy_window.h"
 #include "ui/main_window.h"
 #include "ui/qt_host.h"
@@ -34,6 +35,15 @@ int main(int argc, char* argv[]) {
   // application's own title names the busy window and the message boxes.
   busy.setWindowTitle(QString::fromUtf8(korvane::app::kApplicationTitle));
   host.attach(&window, &busy, &model.state, [&window] { window.refresh(); });
+  // Recording takes the keyboard through the main window, and times the
+  // keys by the keystrokes' own times.
+  korvane::platform::WindowKeySource keySource(
+      [&window] { return window.windowHandle(); },
+      [&model, &window](const korvane::app::KeyEvent& key) {
+        model.macro.keyEvent(key);
+        window.refresh();
+      });
+  model.macro.attachKeyboard(keySource, keySource);
 
   QObject::connect(&instance, &korvane::platform::SingleInstance::raiseRequested, &window,
                    &korvane::ui::MainWindow::restoreAndRaise);
