@@ -361,10 +361,11 @@ void run(const fs::path& start) {
   waitFor([&] { return (main = display.findShown(kTitle)).has_value() || program.exited(); },
           "the main window");
   check(!program.exited(), "the program ended at start");
-  // The pages can be used once the (emulated) mouse has been found.
+  // The pages can be used once the (emulated) mouse has been found: the
+  // monitor's tick that reads it enables the tabs in the same step, so a
+  // click sent after its first transfer reaches them.
   waitFor([&] { return fs::exists(start / "trace.txt") && fs::file_size(start / "trace.txt") > 0; },
           "the mouse to be found");
-  std::this_thread::sleep_for(300ms);  // the monitor's tick enables the tabs
 
   int originX = 0;
   int originY = 0;
