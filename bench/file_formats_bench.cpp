@@ -48,6 +48,18 @@ void CompileFullMacro(benchmark::State& state) {
 }
 BENCHMARK(CompileFullMacro);
 
+// A 340 KB macro file of the longest pauses a line may hold: the meter compiles
+// it on every selection, so the work must stop growing once the block is full.
+void CompileLongestPauses(benchmark::State& state) {
+  korvane::macros::MacroScript script = {"1", "1 A CODE:0004"};
+  script.insert(script.end(), 10000, "0 2147483647");
+  for (auto _ : state) {
+    auto usage = korvane::macros::measureMacroScript(script);
+    benchmark::DoNotOptimize(usage);
+  }
+}
+BENCHMARK(CompileLongestPauses)->Unit(benchmark::kMillisecond);
+
 void EncryptLine(benchmark::State& state) {
   for (auto _ : state) {
     benchmark::DoNotOptimize(korvane::macros::EncryptLine("1 Left Key  CODE:0071"));

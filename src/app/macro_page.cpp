@@ -176,7 +176,7 @@ void MacroPage::refreshContent() {
 void MacroPage::updateMeter() {
   const auto usage = macros::measureMacroScript(editor_.script);
   if (usage.ok()) {
-    meterBytes = static_cast<int>(usage.value().bytesUsed);
+    meterBytes = usage.value().bytesUsed;
     meterFits = usage.value().fits;
   } else {
     meterBytes = 0;

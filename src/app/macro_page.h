@@ -87,7 +87,7 @@ class MacroPage {
   Edit Edt_ModifyTime;
   Label lbl_ms;
   Label lbl_meter;
-  int meterBytes = 0;
+  std::size_t meterBytes = 0;
   bool meterFits = true;
 
   SkinImage img_load, img_new, img_save, img_delete, img_cancel;

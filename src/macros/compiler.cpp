@@ -203,17 +203,34 @@ class Expander {
   bool releasePending_ = false;
 };
 
+// Sizes add up without wrapping: a count past any real block stays huge.
+std::size_t saturatingAdd(std::size_t a, std::size_t b) {
+  return b > std::numeric_limits<std::size_t>::max() - a ? std::numeric_limits<std::size_t>::max()
+                                                         : a + b;
+}
+
+std::size_t saturatingMultiply(std::size_t a, std::size_t b) {
+  return a != 0 && b > std::numeric_limits<std::size_t>::max() / a
+             ? std::numeric_limits<std::size_t>::max()
+             : a * b;
+}
+
 // Writes into the block and nowhere else: a byte past its end is only counted.
 class BlockWriter {
  public:
   explicit BlockWriter(PackedMacro& packed) : packed_(packed) {}
 
   void put(std::size_t offset, std::uint8_t value) {
-    packed_.bytesNeeded = std::max(packed_.bytesNeeded, offset + 1);
+    reach(saturatingAdd(offset, 1));
     if (offset < kMacroBlockSize) {
       packed_.block[offset] = value;
     }
   }
+
+  // Records that are only counted still take their room.
+  void reach(std::size_t end) { packed_.bytesNeeded = std::max(packed_.bytesNeeded, end); }
+
+  bool fits() const { return packed_.fits(); }
 
  private:
   PackedMacro& packed_;
@@ -260,14 +277,14 @@ class Packer {
           break;
       }
     }
-    out_.put(kRecordCountOffset, static_cast<std::uint8_t>(records_ + 1));
+    out_.put(kRecordCountOffset, static_cast<std::uint8_t>(saturatingAdd(records_, 1)));
     return std::nullopt;
   }
 
  private:
   void addKey(std::uint8_t code) {
     out_.put(pos_, code);
-    ++pos_;
+    pos_ = saturatingAdd(pos_, 1);
     keys_.push_back(code);
   }
 
@@ -280,17 +297,19 @@ class Packer {
   }
 
   void closeRecord(int holdTime) {
-    ++records_;
+    records_ = saturatingAdd(records_, 1);
     header_ |= static_cast<std::uint8_t>((keys_.size() + 1) & kKeyCountMask);
     writeHeader(header_, static_cast<std::uint8_t>(holdTime), mods_);
     header_ = 0;
     mods_ = 0;
     keys_.clear();
-    pos_ += kRecordHeaderLength;
+    pos_ = saturatingAdd(pos_, kRecordHeaderLength);
   }
 
   // One record holds at most 256 units of 10 ms; a longer pause goes on in
-  // further records that hold the same keys.
+  // further records that hold the same keys. Once the block is known not to
+  // fit, the rest of the pause is only counted, so a pause of weeks costs no
+  // more than one of a second.
   void hold(std::uint32_t delayMs) {
     std::uint32_t units = delayMs / kHoldUnitMs;
     const std::uint32_t first = std::min<std::uint32_t>(units, kUnitsPerRecord);
@@ -299,7 +318,7 @@ class Packer {
     const std::vector<std::uint8_t> keys = keys_;
     closeRecord(first >= 1 ? static_cast<int>(first) - 1 : 0);
     units -= first;
-    while (units > 0) {
+    while (units > 0 && out_.fits()) {
       const std::uint32_t chunk = std::min<std::uint32_t>(units, kUnitsPerRecord);
       header_ = heldBit;
       mods_ = mods;
@@ -309,11 +328,18 @@ class Packer {
       closeRecord(static_cast<int>(chunk) - 1);
       units -= chunk;
     }
+    if (units > 0) {
+      const std::size_t records = (units + kUnitsPerRecord - 1) / kUnitsPerRecord;
+      records_ = saturatingAdd(records_, records);
+      pos_ = saturatingAdd(pos_, saturatingMultiply(records, keys.size() + kRecordHeaderLength));
+      // The last counted record ends where the next one's header would start.
+      out_.reach(pos_ - kRecordHeaderLength);
+    }
   }
 
   BlockWriter out_;
   std::size_t pos_ = kFirstRecordOffset + kRecordHeaderLength;
-  int records_ = 0;
+  std::size_t records_ = 0;
   std::uint8_t header_ = 0;
   std::uint8_t mods_ = 0;
   std::vector<std::uint8_t> keys_;

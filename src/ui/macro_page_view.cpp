@@ -227,7 +227,7 @@ void buildMacroPageView(ViewBinder& binder, QWidget* page, app::MacroPage& macro
   binder.onSync([meter, meterText, &macro] {
     const app::Rect& g = macro.lbl_meter.geometry;
     meter->setGeometry(g.x, g.y + g.height - 4, g.width, 4);
-    meter->setValue(std::min(macro.meterBytes, 128));
+    meter->setValue(static_cast<int>(std::min(macro.meterBytes, macros::kMacroBlockSize)));
     const QString colour = macro.meterFits ? QStringLiteral("#24c8e8") : QStringLiteral("#ff9b2f");
     meter->setStyleSheet(QStringLiteral("QProgressBar { background: #101418; border: none; }"
                                         "QProgressBar::chunk { background: %1; }")

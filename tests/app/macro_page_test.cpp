@@ -75,7 +75,7 @@ TEST_F(MacroPageTest, NewMacroThenAClickGoesToItsFileAtTheNextSavingEdit) {
   const auto drawing = page.contentDrawing(1);
   ASSERT_TRUE(drawing);
   EXPECT_EQ(drawing->text, "2550 ms");
-  EXPECT_GT(page.meterBytes, 0);
+  EXPECT_GT(page.meterBytes, 0u);
   EXPECT_TRUE(page.meterFits);
 }
 
@@ -167,7 +167,19 @@ TEST_F(MacroPageTest, CompileFillsBlocksInLibraryOrderAndRefusesWhatDoesNotFit) 
 
   page.macro_listClick(1);
   EXPECT_FALSE(page.meterFits);
-  EXPECT_GT(page.meterBytes, 128);
+  EXPECT_GT(page.meterBytes, 128u);
+}
+
+TEST_F(MacroPageTest, TheMeterCountsPausesPastTheBlockWithoutWrapping) {
+  // Recorded pauses have no limit; 900 of the longest need 2264924702 bytes.
+  macros::MacroScript pauses = {"1"};
+  pauses.insert(pauses.end(), 900, "0 2147483647");
+  writeMacro("pauses", pauses);
+  page.openLibrary(macroDir);
+  page.macro_listClick(0);
+  EXPECT_FALSE(page.meterFits);
+  EXPECT_EQ(page.meterBytes, 2264924702u);
+  EXPECT_EQ(page.lbl_meter.caption, "2264924702 / 128 bytes");
 }
 
 // --- recording -------------------------------------------------------------------

@@ -42,6 +42,13 @@ MacroBlock blockOf(std::vector<std::uint8_t> leading) {
   return block;
 }
 
+// Pauses of the longest delay a line may hold, with nothing pressed.
+MacroScript longestPauses(int count) {
+  MacroScript script = {"1"};
+  script.insert(script.end(), static_cast<std::size_t>(count), "0 2147483647");
+  return script;
+}
+
 MacroScript clicks(int count) {
   ScriptEditor editor;
   for (int i = 0; i < count; ++i) {
@@ -239,6 +246,13 @@ TEST(MacroCompiler, MeasuresTheBytesAScriptUses) {
       {"one click", clicks(1), 9, true},
       {"eighteen clicks fill the block exactly", clicks(18), 128, true},
       {"nineteen do not", clicks(19), 135, false},
+      // 838861 records of A held for 2560 ms (4 bytes each), then the release.
+      {"the longest pause is counted to its end",
+       {"1", kADown, "0 2147483647", kAUp},
+       3355449,
+       false},
+      // 900 x 838861 empty records of 3 bytes: more than a 32-bit count holds.
+      {"a size past 2^31 stays exact", longestPauses(900), 2264924702u, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
