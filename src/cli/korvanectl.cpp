@@ -2,7 +2,12 @@
 // same macro folder and configuration files as the window, without a window
 // or a mouse.
 
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <iterator>
@@ -256,10 +261,22 @@ int decryptCommand(const fs::path& file) {
 }
 
 int encryptCommand() {
-  const std::string input{std::istreambuf_iterator<char>(std::cin),
-                          std::istreambuf_iterator<char>()};
-  if (std::cin.bad()) {
-    return failure("unable to read standard input");
+  // Read through the descriptor: a stream takes a failed read (standard input
+  // a folder, or closed) for the end of an empty input.
+  std::string input;
+  std::array<char, 4096> buffer{};
+  for (;;) {
+    const ssize_t n = ::read(STDIN_FILENO, buffer.data(), buffer.size());
+    if (n < 0 && errno == EINTR) {
+      continue;
+    }
+    if (n < 0) {
+      return failure(std::string("unable to read standard input: ") + std::strerror(errno));
+    }
+    if (n == 0) {
+      break;
+    }
+    input.append(buffer.data(), static_cast<std::size_t>(n));
   }
   writeOut(macros::encodeMacroFile(macros::splitFileLines(input)));
   return finish(kExitOk);

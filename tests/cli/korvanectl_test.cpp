@@ -145,6 +145,25 @@ TEST_F(KorvanectlTest, DecryptAndEncrypt) {
   EXPECT_EQ(encrypted.out, fixture("LeftClick.spm"));
 }
 
+TEST_F(KorvanectlTest, EncryptFailsWhenStandardInputCannotBeRead) {
+  // A folder opens for reading, but every read of it fails.
+  const TempDir folder;
+  const std::string command =
+      "'" KORVANECTL_PATH "' macro encrypt <'" + folder.path().string() + "' 2>&1";
+  FILE* pipe = ::popen(command.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  std::string output;
+  std::array<char, 4096> buffer{};
+  std::size_t n = 0;
+  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
+    output.append(buffer.data(), n);
+  }
+  const int status = ::pclose(pipe);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_EQ(output, "korvanectl: unable to read standard input: Is a directory\n");
+}
+
 TEST_F(KorvanectlTest, UsageErrorsExitWithTwo) {
   for (const std::string arguments :
        {"", "frobnicate", "macro", "macro frobnicate", "macro decrypt", "macro encrypt extra",
