@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -10,15 +11,44 @@ namespace korvane::files {
 // A regular file (or a link to one) at that path; any error reads as "no".
 bool isRegularFile(const std::filesystem::path& path);
 
+// The files the program reads (settings, data, language and macro files) take
+// a few kilobytes; one larger than this is refused, not read, so that no file
+// can make a click or the start cost more than the device could ever hold.
+inline constexpr std::size_t kMaxFileBytes = std::size_t{1} << 20;
+// The limit as the messages give it.
+inline constexpr std::string_view kMaxFileSizeText = "1 MiB";
+
+struct FileContent {
+  // Nothing when the file is missing, not a regular file, cannot be read or is
+  // too large.
+  std::optional<std::string> bytes;
+  bool tooLarge = false;  // larger than maxBytes: left unread
+};
+FileContent readFile(const std::filesystem::path& path, std::size_t maxBytes = kMaxFileBytes);
+
 // The whole content of a regular file; nothing when it is missing, not a
-// regular file, or cannot be read.
+// regular file, cannot be read, or is larger than kMaxFileBytes.
 std::optional<std::string> readWholeFile(const std::filesystem::path& path);
 
-// Writes the whole file safely: a temporary file in the same folder, flushed,
-// then renamed over the target, so a crash leaves the old file or the new one
-// and never half of one. An existing target keeps its permissions. Returns
-// nullopt on success, else "Unable to write to <path>"; no temporary file is
+// Why a write failed: the file as given and the system's reason (strerror).
+struct WriteFailure {
+  std::filesystem::path path;
+  std::string reason;
+  // "Unable to write to <path>: <reason>"
+  std::string message() const;
+};
+
+// Writes the whole file safely: a temporary file ".<name>.tmp-XXXXXX" in the
+// same folder, flushed, renamed over the target, and the folder flushed, so a
+// crash leaves the old file or the new one and never half of one. A symbolic
+// link is written through: its target is replaced and the link stays. An
+// existing target keeps its permissions. Temporary files that a killed write
+// left in that folder are removed first. No temporary file of this write is
 // left behind either way.
+[[nodiscard]] std::optional<WriteFailure> replaceFile(const std::filesystem::path& path,
+                                                      std::string_view bytes);
+
+// replaceFile with the failure as its message.
 [[nodiscard]] std::optional<std::string> writeFileSafely(const std::filesystem::path& path,
                                                          std::string_view bytes);
 

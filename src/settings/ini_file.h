@@ -94,7 +94,7 @@ class IniFile {
   // (".<name>.tmp-XXXXXX"), flushed to disk, then renamed over the target, so
   // the target is either the old file or the new one. An existing file keeps
   // its permissions. Returns nullopt on success, otherwise the user-facing
-  // message "Unable to write to <path>" (the path as given) and no temporary
+  // message "Unable to write to <path>: <reason>" (the path as given) and no temporary
   // file is left behind.
   [[nodiscard]] std::optional<std::string> save() const;
 

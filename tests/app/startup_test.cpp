@@ -164,8 +164,8 @@ TEST_F(Startup, ARefusedSaveIsReportedAndTheWindowStaysUsable) {
   m.LoadModeForEditing();
   m.SaveConfClick();
   ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0],
-            "Unable to write to " + start.path().string() + "/configure/Mode2.ini");
+  EXPECT_EQ(host.messages[0], "Unable to write to " + start.path().string() +
+                                  "/configure/Mode2.ini: No such file or directory");
   EXPECT_FALSE(host.busyVisible);
   EXPECT_TRUE(m.SaveConf.enabled);
   EXPECT_TRUE(m.Apply.enabled);

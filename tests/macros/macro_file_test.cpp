@@ -88,7 +88,8 @@ TEST(MacroFile, WritesUpperCaseLinesWithCrLf) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 
   const fs::path nowhere = dir.path() / "missing" / "x.spm";
-  EXPECT_EQ(writeMacroFile(nowhere, kLeftClick), "Unable to write to " + nowhere.string());
+  EXPECT_EQ(writeMacroFile(nowhere, kLeftClick),
+            "Unable to write to " + nowhere.string() + ": No such file or directory");
 }
 
 }  // namespace

@@ -604,7 +604,7 @@ TEST_F(IniFileOnDisk, SaveToAMissingFolderGivesTheMessage) {
   const fs::path file = folder_ / "configure" / "Mode2.ini";
   IniFile ini = IniFile::load(file, kGbk);
   ini.writeInt("Mode2", "Speed", 1);
-  EXPECT_EQ(ini.save(), "Unable to write to " + file.string());
+  EXPECT_EQ(ini.save(), "Unable to write to " + file.string() + ": No such file or directory");
   EXPECT_FALSE(fs::exists(folder_ / "configure"));
   EXPECT_TRUE(folderListing(folder_).empty());
 }
@@ -617,7 +617,7 @@ TEST_F(IniFileOnDisk, AFailedRenameLeavesNoTemporaryFile) {
   IniFile ini = IniFile::load(file, kGbk);
   EXPECT_FALSE(ini.exists());
   ini.writeInt("GM", "cbMode", 1);
-  EXPECT_EQ(ini.save(), "Unable to write to " + file.string());
+  EXPECT_EQ(ini.save(), "Unable to write to " + file.string() + ": Is a directory");
   EXPECT_EQ(folderListing(folder_), std::vector<std::string>{"GM.ini"});
   EXPECT_TRUE(fs::is_directory(file / "inside"));
 }
@@ -625,7 +625,7 @@ TEST_F(IniFileOnDisk, AFailedRenameLeavesNoTemporaryFile) {
 TEST_F(IniFileOnDisk, SaveWithAnEmptyPathGivesTheMessage) {
   IniFile ini;
   ini.writeInt("GM", "cbMode", 1);
-  EXPECT_EQ(ini.save(), "Unable to write to ");
+  EXPECT_EQ(ini.save(), "Unable to write to : Invalid argument");
 }
 
 TEST_F(IniFileOnDisk, ARelativePathIsSavedInTheCurrentFolder) {
