@@ -35,6 +35,22 @@ void ReadDataFile(benchmark::State& state) {
 }
 BENCHMARK(ReadDataFile);
 
+// The same 64 keys behind the most blank lines a file may hold: each lookup
+// must cost the same as in the small file.
+void ReadDataFileBehindBlankLines(benchmark::State& state) {
+  const std::string text = std::string((1 << 20) - 1024, '\n') + dataFileText();
+  const korvane::settings::CodePage codePage;
+  const auto file = korvane::settings::IniFile::fromBytes(text, codePage);
+  for (auto _ : state) {
+    int sum = 0;
+    for (int i = 0; i < 64; ++i) {
+      sum += file.readInt("Mode1_data", "Data" + std::to_string(i), 0);
+    }
+    benchmark::DoNotOptimize(sum);
+  }
+}
+BENCHMARK(ReadDataFileBehindBlankLines);
+
 void CompileFullMacro(benchmark::State& state) {
   korvane::macros::MacroScript script = {"1"};
   for (int i = 0; i < 18; ++i) {

@@ -147,6 +147,11 @@ void MainWindowModel::LoadMainTexts() {
   // A key the file lacks blanks its control: the file replaces the built-in
   // texts as a whole.
   const settings::IniFile texts = settings::IniFile::load(file->path, codePage);
+  if (texts.tooLarge()) {
+    // Refused unread: the built-in texts stay, as for a missing file.
+    reportTooLarge(file->path);
+    return;
+  }
   for (const TextRow& row : textCatalogue()) {
     if (row.target == TextTarget::Toggle) {
       setToggle(mseAdv, row.control, texts.readBool(file->section, row.key));
@@ -184,7 +189,7 @@ struct OpenLanguageFile {
 std::optional<OpenLanguageFile> openLanguageFile(const AppState& state) {
   const std::string code = i18n::languageCodeFromEnvironment();
   const std::optional<i18n::LanguageFile> file = i18n::languageFile(state.LanguageDir, code);
-  if (!file || !files::isRegularFile(file->path)) {
+  if (!file || !files::isRegularFile(file->path) || files::isTooLargeToRead(file->path)) {
     return std::nullopt;
   }
   return OpenLanguageFile{

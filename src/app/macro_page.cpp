@@ -157,6 +157,11 @@ void MacroPage::reportError(const std::optional<std::string>& error) {
   }
 }
 
+void MacroPage::reportTooLarge(const std::filesystem::path& file) {
+  context_.host.messageBox(LoadMessageText(context_.state, i18n::Message::FileTooLarge,
+                                           {file.string(), files::kMaxFileSizeText}));
+}
+
 void MacroPage::save() {
   reportError(macros::SaveMacroScript(library_, editor_.script));
 }
@@ -203,7 +208,11 @@ void MacroPage::macro_listClick(int entry) {
   const macros::MacroFileRead file = macros::readMacroFile(library_.fileOf(*name));
   // An unreadable line stops the load there; what was read stays shown.
   editor_.load(file.script);
-  reportError(file.error);
+  if (file.tooLarge) {
+    reportTooLarge(library_.fileOf(*name));
+  } else {
+    reportError(file.error);
+  }
   refreshLists();
   refreshContent();
   context_.host.pumpEvents();
@@ -215,6 +224,10 @@ void MacroPage::lbl_loadClick() {
   press(img_load, [this] {
     const std::optional<std::string> file = context_.host.chooseOpenFile(kMacroFileFilter);
     if (!file) {
+      return;
+    }
+    if (files::isTooLargeToRead(*file)) {
+      reportTooLarge(*file);
       return;
     }
     reportError(library_.loadFrom(*file));

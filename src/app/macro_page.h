@@ -118,6 +118,7 @@ class MacroPage {
   void insertClick(macros::MouseButton button);
   void save();
   void reportError(const std::optional<std::string>& error);
+  void reportTooLarge(const std::filesystem::path& file);
   void refreshLists();
   void refreshContent();
   void applyRepeat(const macros::RepeatOption& option);

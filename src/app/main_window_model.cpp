@@ -3,7 +3,9 @@
 #include <utility>
 
 #include "app/host.h"
+#include "app/message_texts.h"
 #include "device/hid_backend.h"
+#include "files/file_io.h"
 
 namespace korvane::app {
 
@@ -228,6 +230,11 @@ std::optional<std::string> MainWindowModel::compileMacros() {
 
 void MainWindowModel::applyPointerSettings() {
   mseAdv.applyToSystem();
+}
+
+void MainWindowModel::reportTooLarge(const std::filesystem::path& file) {
+  host_.messageBox(LoadMessageText(state, i18n::Message::FileTooLarge,
+                                   {file.string(), files::kMaxFileSizeText}));
 }
 
 void MainWindowModel::showMessage(const std::string& text) {

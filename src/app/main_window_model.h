@@ -82,6 +82,9 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
   // with the function menu's rows and entries in place.
   static const std::vector<i18n::TextRow>& textCatalogue();
   void ReadGeneralFile();
+  // A settings, data or language file too large to read: the user is told,
+  // and the file counts as missing.
+  void reportTooLarge(const std::filesystem::path& file);
   std::optional<std::string> WriteGeneralFile();
   std::filesystem::path generalFilePath() const;
   // Each returns the message for a write the system refused; nothing is

@@ -197,6 +197,10 @@ void MainWindowModel::ReadSettingsFile(int mode) {
     return;
   }
   const settings::IniFile file = settings::IniFile::load(path, codePage);
+  if (file.tooLarge()) {
+    reportTooLarge(path);
+    return;
+  }
   const std::string section = settings::settingsSectionName(mode);
   for (const SettingKey& key : settingKeys(*this)) {
     if (key.read) {
@@ -225,6 +229,10 @@ void MainWindowModel::ReadGeneralFile() {
   }
   // The copies of the settings keys at the top of the file are never read.
   const settings::IniFile file = settings::IniFile::load(path, codePage);
+  if (file.tooLarge()) {
+    reportTooLarge(path);
+    return;
+  }
   for (const SettingKey& key : generalKeys(*this)) {
     key.read(file, kGeneralSection);
   }

@@ -3,6 +3,7 @@
 
 #include "app/host.h"
 #include "app/main_window_model.h"
+#include "files/file_io.h"
 #include "i18n/language.h"
 #include "settings/data_files.h"
 
@@ -87,6 +88,12 @@ void MainWindowModel::ChooseLanguage() {
 }
 
 void MainWindowModel::LoadModeForEditing() {
+  for (int mode = 1; mode <= settings::kModeCount; ++mode) {
+    const std::filesystem::path file = settings::dataFilePath(state.DataDir, mode);
+    if (files::isTooLargeToRead(file)) {
+      reportTooLarge(file);
+    }
+  }
   settings::LoadModeForEditing(blocks, state.DataDir, codePage,
                                [this](int mode) { ReadSettingsFile(mode); });
 }

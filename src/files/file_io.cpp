@@ -293,6 +293,12 @@ FileContent readFile(const std::filesystem::path& path, std::size_t maxBytes) {
   return content;
 }
 
+bool isTooLargeToRead(const std::filesystem::path& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+         static_cast<std::uintmax_t>(info.st_size) > kMaxFileBytes;
+}
+
 std::optional<std::string> readWholeFile(const std::filesystem::path& path) {
   return readFile(path).bytes;
 }

@@ -26,6 +26,10 @@ struct FileContent {
 };
 FileContent readFile(const std::filesystem::path& path, std::size_t maxBytes = kMaxFileBytes);
 
+// A regular file (or a link to one) larger than kMaxFileBytes, which readFile
+// would refuse; told from its size alone.
+bool isTooLargeToRead(const std::filesystem::path& path);
+
 // The whole content of a regular file; nothing when it is missing, not a
 // regular file, cannot be read, or is larger than kMaxFileBytes.
 std::optional<std::string> readWholeFile(const std::filesystem::path& path);

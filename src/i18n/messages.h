@@ -18,6 +18,8 @@ enum class Message : std::uint8_t {
   WriteFailed,          // a write to the mouse failed; no single write to blame
   UnableToWrite,        // %1: the file
   KeyboardUnavailable,  // a recording could not take the keyboard
+  WriteRefused,         // %1: the file, %2: the system's reason
+  FileTooLarge,         // %1: the file, %2: the largest size read ("1 MiB")
 };
 
 struct MessageRow {
@@ -34,6 +36,8 @@ inline constexpr auto kMessages = std::to_array<MessageRow>({
     {Message::WriteFailed, "Msg_WriteFailed", "设置未能写入鼠标。"},
     {Message::UnableToWrite, "Msg_UnableToWrite", "无法写入 %1"},
     {Message::KeyboardUnavailable, "Msg_KeyboardUnavailable", "无法独占键盘(可能被其他程序占用)，录制未开始。"},
+    {Message::WriteRefused, "Msg_WriteRefused", "无法写入 %1：%2"},
+    {Message::FileTooLarge, "Msg_FileTooLarge", "文件 %1 大于 %2，未读取。"},
 });
 // clang-format on
 

@@ -57,11 +57,14 @@ MacroFileRead decodeMacroFile(std::string_view content) {
 }
 
 MacroFileRead readMacroFile(const std::filesystem::path& path) {
-  const std::optional<std::string> content = files::readWholeFile(path);
-  if (!content) {
+  const files::FileContent content = files::readFile(path);
+  if (content.tooLarge) {
+    return {{}, path.string() + " is larger than " + std::string(files::kMaxFileSizeText), true};
+  }
+  if (!content.bytes) {
     return {{}, "Unable to read " + path.string()};
   }
-  return decodeMacroFile(*content);
+  return decodeMacroFile(*content.bytes);
 }
 
 std::optional<std::string> writeMacroFile(const std::filesystem::path& path,

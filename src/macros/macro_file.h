@@ -29,10 +29,12 @@ std::string encodeMacroFile(const MacroScript& script);
 struct MacroFileRead {
   MacroScript script;
   std::optional<std::string> error;
+  bool tooLarge = false;  // larger than files::kMaxFileBytes, left unread
 };
 MacroFileRead decodeMacroFile(std::string_view content);
 
-// A file that cannot be read gives no lines and "Unable to read <path>".
+// A file that cannot be read gives no lines and "Unable to read <path>"; one
+// too large to read, "<path> is larger than 1 MiB".
 MacroFileRead readMacroFile(const std::filesystem::path& path);
 
 // Written whole and safely; nullopt on success, else the message.

@@ -39,16 +39,21 @@ char asciiLower(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) {
-    return false;
+// Names compare without regard to ASCII case: the index holds them folded.
+std::string foldAsciiCase(std::string_view name) {
+  std::string folded(name);
+  for (char& c : folded) {
+    c = asciiLower(c);
   }
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (asciiLower(a[i]) != asciiLower(b[i])) {
-      return false;
-    }
-  }
-  return true;
+  return folded;
+}
+
+// A line end never occurs in a name, so it joins section and key unambiguously.
+std::string keyIndexName(std::string_view foldedSection, std::string_view key) {
+  std::string name(foldedSection);
+  name += '\n';
+  name += foldAsciiCase(key);
+  return name;
 }
 
 enum class LineKind { Other, Section, Key };
@@ -119,13 +124,14 @@ std::optional<int> parseProfileInt(std::string_view text) {
 }
 
 IniFile IniFile::load(const std::filesystem::path& path, const CodePage& legacy) {
-  const std::optional<std::string> bytes = files::readWholeFile(path);
-  if (!bytes) {
+  const files::FileContent content = files::readFile(path);
+  if (!content.bytes) {
     IniFile missing;
     missing.path_ = path;
+    missing.tooLarge_ = content.tooLarge;
     return missing;
   }
-  return fromBytes(*bytes, legacy, path);
+  return fromBytes(*content.bytes, legacy, path);
 }
 
 IniFile IniFile::fromBytes(std::string_view bytes, const CodePage& legacy,
@@ -166,31 +172,46 @@ IniFile IniFile::fromBytes(std::string_view bytes, const CodePage& legacy,
   return file;
 }
 
-std::optional<std::size_t> IniFile::findSection(std::string_view encodedSection) const {
+const IniFile::Index& IniFile::index() const {
+  if (index_) {
+    return *index_;
+  }
+  Index& index = index_.emplace();
+  // Keys count only under the first occurrence of their section; key lines
+  // before the first section belong to none.
+  std::optional<std::string> section;
   for (std::size_t i = 0; i < lines_.size(); ++i) {
     const ParsedLine parsed = parseLine(lines_[i].text);
-    if (parsed.kind == LineKind::Section && equalsIgnoringAsciiCase(parsed.name, encodedSection)) {
-      return i;
+    if (parsed.kind == LineKind::Section) {
+      std::string folded = foldAsciiCase(parsed.name);
+      if (index.sections.emplace(folded, i).second) {
+        section = std::move(folded);
+      } else {
+        section.reset();
+      }
+    } else if (parsed.kind == LineKind::Key && section) {
+      index.keys.emplace(keyIndexName(*section, parsed.name), i);
     }
   }
-  return std::nullopt;
+  return index;
+}
+
+std::optional<std::size_t> IniFile::findSection(std::string_view encodedSection) const {
+  const Index& lookup = index();
+  const auto found = lookup.sections.find(foldAsciiCase(encodedSection));
+  if (found == lookup.sections.end()) {
+    return std::nullopt;
+  }
+  return found->second;
 }
 
 std::optional<std::size_t> IniFile::findKey(std::string_view section, std::string_view key) const {
-  const std::optional<std::size_t> header = findSection(section);
-  if (!header) {
+  const Index& lookup = index();
+  const auto found = lookup.keys.find(keyIndexName(foldAsciiCase(section), key));
+  if (found == lookup.keys.end()) {
     return std::nullopt;
   }
-  for (std::size_t i = *header + 1; i < lines_.size(); ++i) {
-    const ParsedLine parsed = parseLine(lines_[i].text);
-    if (parsed.kind == LineKind::Section) {
-      break;
-    }
-    if (parsed.kind == LineKind::Key && equalsIgnoringAsciiCase(parsed.name, key)) {
-      return i;
-    }
-  }
-  return std::nullopt;
+  return found->second;
 }
 
 std::optional<std::string_view> IniFile::rawValue(std::string_view section,
@@ -261,6 +282,8 @@ void IniFile::convertToUtf8() {
     line.text = codePage_.toUtf8(line.text);
   }
   codePage_ = CodePage(CodePageId::Utf8);
+  // Names in the code page are new bytes now.
+  index_.reset();
 }
 
 void IniFile::writeRaw(std::string_view section, std::string_view key, std::string value) {
@@ -294,6 +317,7 @@ void IniFile::writeRaw(std::string_view section, std::string_view key, std::stri
       lines_[last].ending = newline_;
     }
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(last + 1), std::move(keyLine));
+    index_.reset();
     return;
   }
 
@@ -302,6 +326,7 @@ void IniFile::writeRaw(std::string_view section, std::string_view key, std::stri
   }
   lines_.push_back(Line{"[" + encodedSection + "]", newline_});
   lines_.push_back(std::move(keyLine));
+  index_.reset();
 }
 
 std::string IniFile::text() const {

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "settings/code_page.h"
@@ -62,13 +63,15 @@ class IniFile {
 
   // Reads the whole file; `legacy` is the code page of a file that is not
   // UTF-8. A missing or unreadable file (or anything other than a regular
-  // file) gives an empty UTF-8 document whose exists() is false.
+  // file) gives an empty UTF-8 document whose exists() is false; so does a
+  // file larger than files::kMaxFileBytes, whose tooLarge() is then true.
   static IniFile load(const std::filesystem::path& path, const CodePage& legacy);
   // A document over the given bytes, as if they had been read from `path`.
   static IniFile fromBytes(std::string_view bytes, const CodePage& legacy,
                            std::filesystem::path path = {});
 
   bool exists() const { return exists_; }
+  bool tooLarge() const { return tooLarge_; }
   const std::filesystem::path& path() const { return path_; }
   // The encoding the file is kept in: UTF-8, or the legacy code page.
   const CodePage& codePage() const { return codePage_; }
@@ -113,9 +116,20 @@ class IniFile {
   void writeRaw(std::string_view section, std::string_view key, std::string value);
   void convertToUtf8();
 
+  // Where the first occurrence of each section and of each key within it
+  // stand, so that a lookup costs the same in a file of any length. Built at
+  // the first lookup; dropped when lines are added.
+  struct Index {
+    std::unordered_map<std::string, std::size_t> sections;  // folded name -> header line
+    std::unordered_map<std::string, std::size_t> keys;      // folded "section\nkey" -> key line
+  };
+  const Index& index() const;
+
   std::filesystem::path path_;
   CodePage codePage_;
   bool exists_ = false;
+  bool tooLarge_ = false;
+  mutable std::optional<Index> index_;
   bool byteOrderMark_ = false;
   std::string newline_ = "\r\n";
   std::vector<Line> lines_;

@@ -17,6 +17,7 @@
 #include "app/main_window_model.h"
 #include "app/message_texts.h"
 #include "buttons/function_catalogue.h"
+#include "files/file_io.h"
 #include "i18n/language.h"
 #include "i18n/messages.h"
 #include "i18n/text_catalogue.h"
@@ -356,6 +357,42 @@ TEST_F(LanguageTexts, MessagesComeFromTheLocalesFileAndFallBackToTheBuiltInText)
   EXPECT_EQ(LoadMessageText(m.state, i18n::Message::WriteFailed), "设置未能写入鼠标。");
   EXPECT_EQ(LoadMessageText(m.state, i18n::Message::UnableToWrite, {"/x/GM.ini"}),
             "无法写入 /x/GM.ini");
+}
+
+// A file past the limit: one byte more than a file may hold, all line ends,
+// the cheapest text to make a reader count lines.
+std::string tooLargeFile() {
+  return std::string(files::kMaxFileBytes + 1, '\n');
+}
+
+TEST_F(LanguageTexts, FilesTooLargeToReadAreRefusedWithAMessageInTheUsersLanguage) {
+  ScopedLocale locale("en_US.UTF-8");
+  Texts texts = everyKeyNamingItself();
+  texts.emplace_back("Msg_FileTooLarge", "%1 is larger than %2 and was not read.");
+  writeLanguageFile("ENU", texts);
+  const std::filesystem::path data = start.write("data/Mode2_data.ini", tooLargeFile());
+  const std::filesystem::path general = start.write("configure/GM.ini", tooLargeFile());
+  MainWindowModel& m = startWindow();
+  EXPECT_EQ(host.messages,
+            (std::vector<std::string>{general.string() + " is larger than 1 MiB and was not read.",
+                                      data.string() + " is larger than 1 MiB and was not read."}));
+  EXPECT_EQ(m.lbl_version.caption, "Ver");  // the language file itself was read
+}
+
+TEST_F(LanguageTexts, ALanguageFileTooLargeToReadLeavesTheBuiltInTexts) {
+  ScopedLocale locale("zh_CN.UTF-8");
+  const auto file = i18n::languageFile("Language", "CHS");
+  ASSERT_TRUE(file);
+  const std::filesystem::path path = start.write(file->path.string(), tooLargeFile());
+  MainWindowModel& m = newWindow();
+  const std::string version = m.lbl_version.caption;
+  m.FormCreate();
+  EXPECT_EQ(host.messages,
+            std::vector<std::string>{"文件 " + path.string() + " 大于 1 MiB，未读取。"});
+  EXPECT_EQ(m.lbl_version.caption, version);
+  EXPECT_FALSE(version.empty());
+  // Dialogs and messages keep their built-in texts too.
+  EXPECT_EQ(LoadMessageText(m.state, i18n::Message::WriteFailed), "设置未能写入鼠标。");
 }
 
 TEST(MessageTexts, ShippedFilesGiveEachLanguageItsOwnWords) {

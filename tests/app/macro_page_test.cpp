@@ -334,5 +334,25 @@ TEST(RecordingWindowTest, AnotherPageOrClosingTheWindowEndsTheRecording) {
   }
 }
 
+TEST_F(MacroPageTest, AMacroFileTooLargeToReadIsRefusedWithAMessage) {
+  const TempDir elsewhere;
+  const std::filesystem::path huge = std::filesystem::path(macroDir) / "huge.spm";
+  const std::filesystem::path outside =
+      elsewhere.write("outside.spm", std::string(files::kMaxFileBytes + 1, '\n'));
+  std::filesystem::copy_file(outside, huge);
+  page.openLibrary(macroDir);
+  page.macro_listClick(0);
+  EXPECT_TRUE(page.editor().script.empty());
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0], "文件 " + huge.string() + " 大于 1 MiB，未读取。");
+
+  // Loading one into the library is refused the same way, and copies nothing.
+  host.chosenFile = outside.string();
+  page.lbl_loadClick();
+  ASSERT_EQ(host.messages.size(), 2u);
+  EXPECT_EQ(host.messages[1], "文件 " + outside.string() + " 大于 1 MiB，未读取。");
+  EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(macroDir) / "outside.spm"));
+}
+
 }  // namespace
 }  // namespace korvane::app

@@ -138,6 +138,14 @@ TEST_F(KorvanectlTest, DecryptAndEncrypt) {
   const CliRun missing = korvanectl("macro decrypt /nonexistent.spm");
   EXPECT_EQ(missing.status, 1);
 
+  const TempDir big;
+  const fs::path huge = big.write("huge.spm", std::string((1 << 20) + 1, '\n'));
+  const CliRun tooLarge = korvanectl("macro decrypt '" + huge.string() + "'");
+  EXPECT_EQ(tooLarge.status, 1);
+  EXPECT_EQ(tooLarge.out, "");
+  EXPECT_EQ(tooLarge.err,
+            "korvanectl: " + huge.string() + ": " + huge.string() + " is larger than 1 MiB\n");
+
   // Any line end in, CR LF out.
   const CliRun encrypted =
       korvanectl("macro encrypt", "1\n1 Left Key  CODE:0071\r\n0 50\r2 Left Key  CODE:0071");

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "files/file_io.h"
 #include "settings/code_page.h"
 #include "support/temp_dir.h"
 
@@ -344,6 +345,20 @@ TEST(IniFile, WritingAMissingKeyAppendsItAtTheEndOfItsSection) {
             "Cycle=0\r\n");
 }
 
+TEST(IniFile, KeysAreFoundAfterLinesWereAddedBeforeThem) {
+  IniFile ini = parse("[Mode1]\r\nKey1=Left\r\n[GM]\r\ncbMode=4\r\n");
+  EXPECT_EQ(ini.readInt("GM", "cbMode"), 4);
+  ini.writeInt("Mode1", "wheel", 3);  // a line added above [GM]
+  ini.writeInt("Mode1", "Speed", 2);
+  EXPECT_EQ(ini.readInt("GM", "cbMode"), 4);
+  EXPECT_EQ(ini.readString("Mode1", "Key1"), "Left");
+  ini.writeInt("GM", "cbMode", 1);
+  ini.writeInt("New", "x", 5);
+  EXPECT_EQ(ini.readInt("New", "X"), 5);
+  EXPECT_EQ(ini.text(),
+            "[Mode1]\r\nKey1=Left\r\nwheel=3\r\nSpeed=2\r\n[GM]\r\ncbMode=1\r\n[New]\r\nx=5\r\n");
+}
+
 TEST(IniFile, WritingAMissingSectionAppendsItAtTheEndOfTheFile) {
   IniFile ini = parse("x=1\r\n[GM]\r\ncbMode=0\r\n\r\n");
   ini.writeInt("Mode3", "Speed", -2);
@@ -598,6 +613,19 @@ TEST_F(IniFileOnDisk, SaveReplacesAnExistingFileAndKeepsItsOtherLines) {
   ASSERT_EQ(::stat(file.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 07777, 0640U);
   EXPECT_EQ(folderListing(folder_), std::vector<std::string>{"Mode1.ini"});
+}
+
+TEST_F(IniFileOnDisk, AFileTooLargeToReadLoadsAsMissingAndSaveReplacesIt) {
+  const fs::path file =
+      temp_.write("Mode1.ini", "[Mode1]\r\nSpeed=5\r\n" + std::string(files::kMaxFileBytes, '\n'));
+  IniFile ini = IniFile::load(file, kGbk);
+  EXPECT_FALSE(ini.exists());
+  EXPECT_TRUE(ini.tooLarge());
+  EXPECT_EQ(ini.readInt("Mode1", "Speed", -1), -1);
+  ini.writeInt("Mode1", "Speed", 9);
+  ASSERT_EQ(ini.save(), std::nullopt);
+  EXPECT_EQ(readBytes(file), "[Mode1]\r\nSpeed=9\r\n");
+  EXPECT_FALSE(IniFile::load(file, kGbk).tooLarge());
 }
 
 TEST_F(IniFileOnDisk, SaveToAMissingFolderGivesTheMessage) {
