@@ -1,6 +1,5 @@
 // KorvaneDriver: configures the mouse's modes, buttons, lighting and macros.
 #include <QApplication>
-#include <QDir>
 #include <memory>
 
 #include "app/main_window_model.h"
@@ -21,7 +20,7 @@ int main(int argc, char* argv[]) {
   }
   instance.listen();
 
-  const QString startDir = QDir::currentPath();
+  const QString startDir = QString::fromStdString(korvane::app::defaultStartFolder().string());
   std::unique_ptr<korvane::device::HidBackend> hid =
       korvane::platform::makeHidBackendFromEnvironment();
 

@@ -17,13 +17,19 @@ std::string withoutTrailingSeparator(std::string folder) {
 
 }  // namespace
 
+std::filesystem::path defaultStartFolder() {
+  std::error_code error;
+  std::filesystem::path folder = std::filesystem::current_path(error);
+  return error ? std::filesystem::path(".") : folder;
+}
+
 void AppState::buildResourceFolders(const std::string& startDir) {
   StartDir = withoutTrailingSeparator(startDir);
-  SkinDir = StartDir + kSeparator + "skins";
+  SkinDir = StartDir + kSeparator + kSkinFolder;
   ImageExt = "png";
-  ConfigDir = StartDir + kSeparator + "configure";
-  DataDir = StartDir + kSeparator + "data";
-  LanguageDir = StartDir + kSeparator + "Language";
+  ConfigDir = StartDir + kSeparator + kConfigFolder;
+  DataDir = StartDir + kSeparator + kDataFolder;
+  LanguageDir = StartDir + kSeparator + kLanguageFolder;
 }
 
 bool AppState::buildMacroFolder(const std::filesystem::path& executablePath) {
@@ -33,13 +39,19 @@ bool AppState::buildMacroFolder(const std::filesystem::path& executablePath) {
     real = std::filesystem::absolute(executablePath, error);
   }
   ProgramDir = withoutTrailingSeparator(real.parent_path().string()) + kSeparator;
-  MacroDir = ProgramDir + "Macro" + kSeparator;
+  MacroDir = ProgramDir + kMacroFolder + kSeparator;
   const std::filesystem::path folder(MacroDir);
   if (std::filesystem::is_directory(folder, error)) {
     return true;
   }
   // One level only: a missing program folder is not created.
   return std::filesystem::create_directory(folder, error) && !error;
+}
+
+bool AppState::useMacroFolder(const std::filesystem::path& folder) {
+  MacroDir = withoutTrailingSeparator(folder.string()) + kSeparator;
+  std::error_code error;
+  return std::filesystem::is_directory(folder, error);
 }
 
 std::string AppState::skinFile(const std::string& baseName) const {

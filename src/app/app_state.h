@@ -5,9 +5,19 @@
 
 namespace korvane::app {
 
-// Folders and start-up flags shared by the whole program. Resources (skins,
-// configuration, data, language and theme files) live under the current
-// directory at start-up; the user's macros live beside the executable.
+// The folder rule, shared by the window and korvanectl: resources (skins,
+// configuration, data, language and theme files) live under the start
+// folder, the user's macros in "Macro" beside the executable.
+inline constexpr const char* kSkinFolder = "skins";
+inline constexpr const char* kConfigFolder = "configure";
+inline constexpr const char* kDataFolder = "data";
+inline constexpr const char* kLanguageFolder = "Language";
+inline constexpr const char* kMacroFolder = "Macro";
+
+// The start folder of a program given none: the current directory.
+std::filesystem::path defaultStartFolder();
+
+// Folders and start-up flags shared by the whole program.
 struct AppState {
   std::string StartDir;
   std::string SkinDir;
@@ -29,6 +39,8 @@ struct AppState {
   // From the executable's real path. Returns false when the macro folder is
   // missing and could not be created.
   bool buildMacroFolder(const std::filesystem::path& executablePath);
+  // A macro folder chosen by the user instead; it is never created.
+  bool useMacroFolder(const std::filesystem::path& folder);
 
   std::string skinFile(const std::string& baseName) const;
 };

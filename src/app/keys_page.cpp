@@ -21,7 +21,7 @@ struct KeyPlace {
   Rect geometry;
   bool shown = false;
 };
-constexpr std::array<KeyPlace, buttons::kButtonCount> kKeyPlaces = {{
+constexpr std::array<KeyPlace, settings::kButtonCount> kKeyPlaces = {{
     {{122, 49, 154, 22}, true},    // Key1
     {{122, 77, 154, 22}, true},    // Key2
     {{122, 105, 154, 22}, true},   // Key3
@@ -35,7 +35,7 @@ constexpr std::array<KeyPlace, buttons::kButtonCount> kKeyPlaces = {{
     {{471, 164, 240, 24}, false},  // Key11
     {{495, 210, 240, 24}, false},  // Key12
 }};
-constexpr std::array<const char*, buttons::kButtonCount> kKeyCaptions = {
+constexpr std::array<const char*, settings::kButtonCount> kKeyCaptions = {
     "左键", "右键",     "中键",       "后退",     "前进", "DPI",
     "双击", "IE快捷键", "开始菜单键", "模式切换", "左摆", "右摆"};
 constexpr std::array<int, 6> kRowNumberTops = {49, 77, 105, 134, 162, 191};
@@ -134,8 +134,8 @@ KeysPage::KeysPage(WindowContext& context) : context_(context) {
   }
 }
 
-std::array<std::string, buttons::kButtonCount> KeysPage::captions() const {
-  std::array<std::string, buttons::kButtonCount> result;
+std::array<std::string, settings::kButtonCount> KeysPage::captions() const {
+  std::array<std::string, settings::kButtonCount> result;
   for (std::size_t i = 0; i < Key.size(); ++i) {
     result[i] = Key[i].caption;
   }
@@ -143,7 +143,7 @@ std::array<std::string, buttons::kButtonCount> KeysPage::captions() const {
 }
 
 void KeysPage::setCaption(int button, const std::string& caption) {
-  if (button >= 1 && button <= buttons::kButtonCount) {
+  if (button >= 1 && button <= settings::kButtonCount) {
     Key[index(button)].caption = caption;
   }
 }
@@ -203,7 +203,7 @@ const Label& KeysPage::leftClickEntry() const {
 // --- the button labels ---------------------------------------------------------
 
 void KeysPage::KeyClick(int button) {
-  if (button < 1 || button > buttons::kButtonCount) {
+  if (button < 1 || button > settings::kButtonCount) {
     return;
   }
   const Label& key = Key[index(button)];

@@ -49,7 +49,7 @@ class KeysPage : private buttons::AssignmentHost {
 
   int selectedButton() const { return buttons_.selected; }
   // The captions of Key1..Key12.
-  std::array<std::string, buttons::kButtonCount> captions() const;
+  std::array<std::string, settings::kButtonCount> captions() const;
   void setCaption(int button, const std::string& caption);
   std::vector<Image*> menuImages();  // 10Keys, then the panels' backgrounds
   // The menu and each panel take the size of their loaded picture.
@@ -58,7 +58,7 @@ class KeysPage : private buttons::AssignmentHost {
   std::vector<std::pair<std::string, Control*>> namedControls();
 
   // --- controls ------------------------------------------------------------
-  std::array<Label, buttons::kButtonCount> Key{};
+  std::array<Label, settings::kButtonCount> Key{};
   std::array<Label, 6> rowNumber{};  // lbl_key1 .. lbl_key6
   Image img_keys;
 

@@ -41,17 +41,16 @@ void translateNames(settings::IniFile& file, const std::string& section,
 
 std::vector<std::pair<std::filesystem::path, std::filesystem::path>>
 MainWindowModel::factoryFilePairs() const {
-  const std::filesystem::path config(state.ConfigDir);
-  const std::filesystem::path data(state.DataDir);
-  std::vector<std::pair<std::filesystem::path, std::filesystem::path>> pairs = {
-      {generalFilePath(), config / "Default_GM.ini"}};
+  std::vector<std::filesystem::path> live = {generalFilePath()};
   for (int mode = 1; mode <= settings::kModeCount; ++mode) {
-    const std::filesystem::path live = settings::settingsFilePath(config, mode);
-    pairs.emplace_back(live, config / ("Default_" + live.filename().string()));
+    live.push_back(settings::settingsFilePath(state.ConfigDir, mode));
   }
   for (int mode = 1; mode <= settings::kModeCount; ++mode) {
-    const std::filesystem::path live = settings::dataFilePath(data, mode);
-    pairs.emplace_back(live, data / ("Default_" + live.filename().string()));
+    live.push_back(settings::dataFilePath(state.DataDir, mode));
+  }
+  std::vector<std::pair<std::filesystem::path, std::filesystem::path>> pairs;
+  for (const std::filesystem::path& file : live) {
+    pairs.emplace_back(file, settings::factoryFilePath(file));
   }
   return pairs;
 }

@@ -14,8 +14,7 @@ namespace korvane::app {
 
 namespace {
 
-constexpr const char* kGeneralSection = "GM";
-constexpr const char* kGeneralFile = "GM.ini";
+using settings::kGeneralSection;
 
 // One key of the settings file: how it is written from the controls and
 // read back into them. `read` is empty for keys that are written only.
@@ -188,7 +187,7 @@ std::vector<SettingKey> generalKeys(MainWindowModel& m) {
 }  // namespace
 
 std::filesystem::path MainWindowModel::generalFilePath() const {
-  return std::filesystem::path(state.ConfigDir) / kGeneralFile;
+  return settings::generalFilePath(state.ConfigDir);
 }
 
 void MainWindowModel::ReadSettingsFile(int mode) {

@@ -10,11 +10,11 @@ namespace {
 constexpr int kLeftClickButtons = 3;
 
 int selectedButton(const ButtonState& buttons) {
-  return buttons.selected >= 1 && buttons.selected <= kButtonCount ? buttons.selected : 0;
+  return buttons.selected >= 1 && buttons.selected <= settings::kButtonCount ? buttons.selected : 0;
 }
 
-void setButton(ButtonState& buttons, std::span<std::uint8_t, kBlockSize> working, int button,
-               KeyAction action, std::string_view name) {
+void setButton(ButtonState& buttons, std::span<std::uint8_t, settings::kModeBlockSize> working,
+               int button, KeyAction action, std::string_view name) {
   buttons.captions[static_cast<std::size_t>(button - 1)] = name;
   writeKeyAction(working, button, action);
 }
@@ -27,7 +27,7 @@ bool leftClickKept(const ButtonState& buttons, std::string_view leftClickName) {
 
 }  // namespace
 
-void AssignFunction(ButtonState& buttons, std::span<std::uint8_t, kBlockSize> working,
+void AssignFunction(ButtonState& buttons, std::span<std::uint8_t, settings::kModeBlockSize> working,
                     AssignmentHost& host, KeyAction action, std::string_view displayName,
                     std::string_view leftClickName) {
   // Copies, so that the names stay put while captions change below.

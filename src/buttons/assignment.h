@@ -12,8 +12,8 @@ namespace korvane::buttons {
 
 // The button labels of the button page as the window holds them.
 struct ButtonState {
-  std::array<std::string, kButtonCount> captions;  // Key1..Key12
-  int selected = 0;                                // 1..12; 0 = none
+  std::array<std::string, settings::kButtonCount> captions;  // Key1..Key12
+  int selected = 0;                                          // 1..12; 0 = none
 };
 
 // What an assignment needs from the window around it.
@@ -35,7 +35,7 @@ class AssignmentHost {
 // showing it, otherwise the user is warned and the selected button takes the
 // left click back. Always ends by storing the working block and closing the
 // menu, with or without a selected button.
-void AssignFunction(ButtonState& buttons, std::span<std::uint8_t, kBlockSize> working,
+void AssignFunction(ButtonState& buttons, std::span<std::uint8_t, settings::kModeBlockSize> working,
                     AssignmentHost& host, KeyAction action, std::string_view displayName,
                     std::string_view leftClickName);
 

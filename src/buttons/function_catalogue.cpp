@@ -31,15 +31,16 @@ static_assert(menuRowsAreInScreenOrder());
 
 }  // namespace
 
-void writeKeyAction(std::span<std::uint8_t, kBlockSize> block, int button, KeyAction action) {
-  const std::size_t offset = keyActionOffset(button);
+void writeKeyAction(std::span<std::uint8_t, settings::kModeBlockSize> block, int button,
+                    KeyAction action) {
+  const std::size_t offset = settings::keyActionOffset(button);
   block[offset] = static_cast<std::uint8_t>(action.type);
   block[offset + 1] = action.param1;
   block[offset + 2] = action.param2;
 }
 
-KeyAction readKeyAction(std::span<const std::uint8_t, kBlockSize> block, int button) {
-  const std::size_t offset = keyActionOffset(button);
+KeyAction readKeyAction(std::span<const std::uint8_t, settings::kModeBlockSize> block, int button) {
+  const std::size_t offset = settings::keyActionOffset(button);
   return {static_cast<KeyActionType>(block[offset]), block[offset + 1], block[offset + 2]};
 }
 

@@ -6,6 +6,8 @@
 #include <span>
 #include <string_view>
 
+#include "settings/mode_layout.h"
+
 namespace korvane::buttons {
 
 // The kind of function a button carries: byte 0 of its KeyAction.
@@ -31,20 +33,10 @@ struct KeyAction {
   friend constexpr bool operator==(const KeyAction&, const KeyAction&) = default;
 };
 
-// Where the twelve KeyActions sit in a 64-byte mode block.
-inline constexpr std::size_t kBlockSize = 64;
-inline constexpr std::size_t kKeysOffset = 8;
-inline constexpr std::size_t kKeyActionSize = 3;
-inline constexpr int kButtonCount = 12;
-
-// First byte of button n's KeyAction (n = 1..12).
-constexpr std::size_t keyActionOffset(int button) {
-  return kKeysOffset + kKeyActionSize * static_cast<std::size_t>(button - 1);
-}
-
 // Button must be 1..12.
-void writeKeyAction(std::span<std::uint8_t, kBlockSize> block, int button, KeyAction action);
-KeyAction readKeyAction(std::span<const std::uint8_t, kBlockSize> block, int button);
+void writeKeyAction(std::span<std::uint8_t, settings::kModeBlockSize> block, int button,
+                    KeyAction action);
+KeyAction readKeyAction(std::span<const std::uint8_t, settings::kModeBlockSize> block, int button);
 
 // The ten rows of the function menu `gbMenu`, numbered as on screen. Rows 1..8
 // open a panel of entries; rows 9 and 10 are entries themselves.

@@ -34,8 +34,8 @@ std::string writeFailureMessage(const std::string& what) {
 }
 
 ApplyOutcome Apply(DeviceLink& link, LinkHost& host, ApplyHooks& hooks,
-                   std::span<const ModeBlockBytes, kModeCount> storedBlocks, int activeMode,
-                   std::span<const MacroBlockBytes, kMacroCount> macroBlocks) {
+                   std::span<const settings::ModeBlock, settings::kModeCount> storedBlocks,
+                   int activeMode, std::span<const MacroBlockBytes, kMacroCount> macroBlocks) {
   DeviceSession& session = link.session();
   const ModeWriteOrder order = modeWriteOrder(activeMode);
 

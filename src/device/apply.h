@@ -29,7 +29,7 @@ class ApplyHooks {
 // The modes Apply writes, in order: the other four ascending, the active one
 // last so the mouse ends up in it. No active mode (0) writes none.
 struct ModeWriteOrder {
-  std::array<int, kModeCount> modes{};
+  std::array<int, settings::kModeCount> modes{};
   int count = 0;
 
   std::span<const int> view() const { return std::span<const int>(modes).first(count); }
@@ -37,10 +37,10 @@ struct ModeWriteOrder {
 
 constexpr ModeWriteOrder modeWriteOrder(int activeMode) {
   ModeWriteOrder order;
-  if (activeMode < 1 || activeMode > kModeCount) {
+  if (activeMode < 1 || activeMode > settings::kModeCount) {
     return order;
   }
-  for (int mode = 1; mode <= kModeCount; ++mode) {
+  for (int mode = 1; mode <= settings::kModeCount; ++mode) {
     if (mode != activeMode) {
       order.modes[order.count++] = mode;
     }
@@ -67,7 +67,7 @@ enum class ApplyOutcome {
 // the mouse is unplugged meanwhile, the monitor resets the session inside a
 // pause and the remaining transfers are skipped without a failure.
 ApplyOutcome Apply(DeviceLink& link, LinkHost& host, ApplyHooks& hooks,
-                   std::span<const ModeBlockBytes, kModeCount> storedBlocks, int activeMode,
-                   std::span<const MacroBlockBytes, kMacroCount> macroBlocks);
+                   std::span<const settings::ModeBlock, settings::kModeCount> storedBlocks,
+                   int activeMode, std::span<const MacroBlockBytes, kMacroCount> macroBlocks);
 
 }  // namespace korvane::device

@@ -11,7 +11,7 @@ namespace korvane::device {
 namespace {
 
 bool isModeNumber(int mode) {
-  return mode >= 1 && mode <= kModeCount;
+  return mode >= 1 && mode <= settings::kModeCount;
 }
 
 }  // namespace
@@ -114,14 +114,15 @@ void DeviceLink::writeData(std::uint8_t code, std::span<const std::uint8_t, kDat
   host_.wait(kDataWritePauseMs);
 }
 
-void DeviceLink::WriteMode(int mode, std::span<const std::uint8_t, kModeBlockSize> block) {
+void DeviceLink::WriteMode(int mode,
+                           std::span<const std::uint8_t, settings::kModeBlockSize> block) {
   if (!isModeNumber(mode)) {
     return;
   }
   writeData(writeModeCode(mode), block);
 }
 
-void DeviceLink::ReadMode(int mode, std::span<std::uint8_t, kModeBlockSize> block) {
+void DeviceLink::ReadMode(int mode, std::span<std::uint8_t, settings::kModeBlockSize> block) {
   if (!isModeNumber(mode)) {
     return;
   }
@@ -137,7 +138,7 @@ void DeviceLink::ReadMode(int mode, std::span<std::uint8_t, kModeBlockSize> bloc
       session_.TransferFailed = true;
       return;
     }
-    std::copy_n(report.begin() + kDataOffset, kModeBlockSize, block.begin());
+    std::copy_n(report.begin() + kDataOffset, settings::kModeBlockSize, block.begin());
   }
 }
 

@@ -50,9 +50,9 @@ class DeviceLink {
   // Fills FirmwareVersion and VersionText; true when the mouse answered.
   bool ReadFirmwareVersion();
   // mode 1..5; anything else sends nothing.
-  void WriteMode(int mode, std::span<const std::uint8_t, kModeBlockSize> block);
+  void WriteMode(int mode, std::span<const std::uint8_t, settings::kModeBlockSize> block);
   // Replaces block only when the mouse's report arrived.
-  void ReadMode(int mode, std::span<std::uint8_t, kModeBlockSize> block);
+  void ReadMode(int mode, std::span<std::uint8_t, settings::kModeBlockSize> block);
   // block 0..9, in two halves; the second half goes even when the first failed.
   void WriteMacro(int block, std::span<const std::uint8_t, kMacroBlockSize> bytes);
 

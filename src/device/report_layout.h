@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "settings/mode_layout.h"
+
 namespace korvane::device {
 
 // Every report starts with its report-id byte; the mouse numbers none.
@@ -24,11 +26,8 @@ inline constexpr int kDataLength = 64;
 inline constexpr int kDataReportLength = 65;
 using DataReport = std::array<std::uint8_t, kDataReportLength>;
 
-inline constexpr int kModeCount = 5;
-inline constexpr int kModeBlockSize = 64;
 inline constexpr int kMacroCount = 10;
 inline constexpr int kMacroBlockSize = 128;
-using ModeBlockBytes = std::array<std::uint8_t, kModeBlockSize>;
 using MacroBlockBytes = std::array<std::uint8_t, kMacroBlockSize>;
 
 // Command codes. Modes are numbered 1..5, macro blocks 0..9.

@@ -4,6 +4,7 @@
 #include <limits>
 #include <string_view>
 
+#include "files/hex.h"
 #include "macros/macro_file.h"
 
 namespace korvane::macros {
@@ -48,17 +49,11 @@ std::optional<std::uint16_t> parseCode(std::string_view text) {
   }
   std::uint16_t value = 0;
   for (const char c : text) {
-    int digit = 0;
-    if (c >= '0' && c <= '9') {
-      digit = c - '0';
-    } else if (c >= 'A' && c <= 'F') {
-      digit = c - 'A' + 10;
-    } else if (c >= 'a' && c <= 'f') {
-      digit = c - 'a' + 10;
-    } else {
+    const std::optional<std::uint8_t> digit = files::hexDigitValue(c);
+    if (!digit) {
       return std::nullopt;
     }
-    value = static_cast<std::uint16_t>((value << 4) | digit);
+    value = static_cast<std::uint16_t>((value << 4) | *digit);
   }
   return value;
 }

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <optional>
 
+#include "files/hex.h"
+
 namespace korvane::macros {
 
 namespace {
@@ -16,7 +18,6 @@ namespace {
 // the standard, never looks at the parity bits, so they change nothing.
 constexpr std::array<std::uint8_t, DES_KEY_SIZE> kLineKey{'Q', 'e', 'l', 't', 'o', 0, 0, 0};
 constexpr std::size_t kBlockSize = DES_BLOCK_SIZE;
-constexpr std::string_view kUpperHexDigits = "0123456789ABCDEF";
 
 // A DES key schedule, wiped when it goes.
 class DesCipher {
@@ -49,19 +50,6 @@ class DesCipher {
   bool weak_ = false;
 };
 
-std::optional<std::uint8_t> hexValue(char c) {
-  if (c >= '0' && c <= '9') {
-    return static_cast<std::uint8_t>(c - '0');
-  }
-  if (c >= 'A' && c <= 'F') {
-    return static_cast<std::uint8_t>(c - 'A' + 10);
-  }
-  if (c >= 'a' && c <= 'f') {
-    return static_cast<std::uint8_t>(c - 'a' + 10);
-  }
-  return std::nullopt;
-}
-
 }  // namespace
 
 std::string EncryptLine(std::string_view plain) {
@@ -74,10 +62,7 @@ std::string EncryptLine(std::string_view plain) {
     std::memcpy(block.data(), plain.data() + offset, length);
     std::array<std::uint8_t, kBlockSize> enciphered{};
     cipher.encrypt(block.data(), enciphered.data());
-    for (const std::uint8_t byte : enciphered) {
-      hex += kUpperHexDigits[byte >> 4];
-      hex += kUpperHexDigits[byte & 0xF];
-    }
+    hex += files::toHex(enciphered);
   }
   return hex;
 }
@@ -86,8 +71,8 @@ Result<std::string> DecryptLine(std::string_view hex) {
   std::string bytes;
   bytes.reserve(hex.size() / 2);
   for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
-    const std::optional<std::uint8_t> high = hexValue(hex[i]);
-    const std::optional<std::uint8_t> low = hexValue(hex[i + 1]);
+    const std::optional<std::uint8_t> high = files::hexDigitValue(hex[i]);
+    const std::optional<std::uint8_t> low = files::hexDigitValue(hex[i + 1]);
     if (!high || !low) {
       return Result<std::string>::failure(std::string(kNotHexMessage));
     }

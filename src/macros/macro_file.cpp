@@ -1,6 +1,7 @@
 #include "macros/macro_file.h"
 
 #include "files/file_io.h"
+#include "files/text_lines.h"
 #include "macros/line_cipher.h"
 
 namespace korvane::macros {
@@ -13,23 +14,8 @@ std::filesystem::path macroFilePath(const std::filesystem::path& folder, std::st
 
 std::vector<std::string> splitFileLines(std::string_view content) {
   std::vector<std::string> lines;
-  std::size_t start = 0;
-  std::size_t i = 0;
-  while (i < content.size()) {
-    const char c = content[i];
-    if (c != '\r' && c != '\n') {
-      ++i;
-      continue;
-    }
-    lines.emplace_back(content.substr(start, i - start));
-    ++i;
-    if (c == '\r' && i < content.size() && content[i] == '\n') {
-      ++i;
-    }
-    start = i;
-  }
-  if (start < content.size()) {
-    lines.emplace_back(content.substr(start));
+  for (const files::TextLine& line : files::splitLines(content)) {
+    lines.emplace_back(line.text);
   }
   return lines;
 }

@@ -1,13 +1,15 @@
 #include "macros/script.h"
 
 #include <algorithm>
+#include <array>
 #include <utility>
+
+#include "files/hex.h"
 
 namespace korvane::macros {
 
 namespace {
 
-constexpr std::string_view kHexDigits = "0123456789ABCDEF";
 constexpr std::string_view kDelaySuffix = " ms";
 
 bool isDigit(char c) {
@@ -66,12 +68,9 @@ LineKind lineKind(std::string_view line) {
 }
 
 std::string formatKeyCode(std::uint16_t code) {
-  std::string text(kCodeDigits, '0');
-  for (std::size_t i = kCodeDigits; i-- > 0;) {
-    text[i] = kHexDigits[code & 0xF];
-    code = static_cast<std::uint16_t>(code >> 4);
-  }
-  return text;
+  const std::array<std::uint8_t, 2> bytes = {static_cast<std::uint8_t>(code >> 8),
+                                             static_cast<std::uint8_t>(code & 0xFF)};
+  return files::toHex(bytes);
 }
 
 std::string pressLine(std::string_view keyName, std::uint16_t code) {

@@ -43,7 +43,7 @@ struct EmulatedMouse::State {
 
   std::optional<std::uint8_t> pendingCommand;
   std::uint8_t lastCommand = 0;
-  std::array<device::ModeBlockBytes, device::kModeCount> modes{};
+  std::array<settings::ModeBlock, settings::kModeCount> modes{};
   std::array<device::MacroBlockBytes, device::kMacroCount> macros{};
   std::vector<Transfer> log;
   std::unique_ptr<TraceFile> trace;
@@ -80,8 +80,9 @@ struct EmulatedMouse::State {
     }
     const auto data = report.subspan(device::kDataOffset, device::kDataLength);
     const std::uint8_t code = *command;
-    if (inRange(code, device::writeModeCode(1), device::kModeCount)) {
-      std::copy(data.begin(), data.end(), modes[code - device::writeModeCode(1)].begin());
+    if (inRange(code, device::writeModeCode(1), settings::kModeCount)) {
+      const auto index = static_cast<std::size_t>(code - device::writeModeCode(1));
+      std::copy(data.begin(), data.end(), modes[index].begin());
     } else if (inRange(code, device::kWriteMacroFirstHalfBase, device::kMacroCount)) {
       std::copy(data.begin(), data.end(), macros[code - device::kWriteMacroFirstHalfBase].begin());
     } else if (inRange(code, device::kWriteMacroSecondHalfBase, device::kMacroCount)) {
@@ -160,7 +161,7 @@ class EmulatedHandle : public device::HidHandle {
     // Only a read-mode command makes the mouse send an input report; without
     // one the read times out (at once: tests never wait).
     const std::optional<std::uint8_t> command = state_->pendingCommand;
-    if (!command || !inRange(*command, device::readModeCode(1), device::kModeCount)) {
+    if (!command || !inRange(*command, device::readModeCode(1), settings::kModeCount)) {
       return false;
     }
     state_->pendingCommand.reset();
@@ -304,11 +305,11 @@ void EmulatedMouse::clearTransfers() {
   state_->log.clear();
 }
 
-const std::array<device::ModeBlockBytes, device::kModeCount>& EmulatedMouse::modes() const {
+const std::array<settings::ModeBlock, settings::kModeCount>& EmulatedMouse::modes() const {
   return state_->modes;
 }
 
-void EmulatedMouse::setMode(int mode, const device::ModeBlockBytes& block) {
+void EmulatedMouse::setMode(int mode, const settings::ModeBlock& block) {
   state_->modes.at(static_cast<std::size_t>(mode - 1)) = block;
 }
 

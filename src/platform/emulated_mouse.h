@@ -70,8 +70,8 @@ class EmulatedMouse : public device::HidBackend {
 
   const std::vector<Transfer>& transfers() const;
   void clearTransfers();
-  const std::array<device::ModeBlockBytes, device::kModeCount>& modes() const;
-  void setMode(int mode, const device::ModeBlockBytes& block);
+  const std::array<settings::ModeBlock, settings::kModeCount>& modes() const;
+  void setMode(int mode, const settings::ModeBlock& block);
   const std::array<device::MacroBlockBytes, device::kMacroCount>& macros() const;
 
   struct State;

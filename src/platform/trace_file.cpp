@@ -1,22 +1,17 @@
 #include "platform/trace_file.h"
 
-#include <array>
 #include <iostream>
 
-namespace korvane::platform {
+#include "files/hex.h"
 
-namespace {
-constexpr std::array<char, 16> kHexDigits = {'0', '1', '2', '3', '4', '5', '6', '7',
-                                             '8', '9', 'A', 'B', 'C', 'D', 'E', 'F'};
-}  // namespace
+namespace korvane::platform {
 
 std::string formatTraceLine(std::string_view kind, std::span<const std::uint8_t> bytes) {
   std::string line(kind);
   line.reserve(kind.size() + 3 * bytes.size());
   for (const std::uint8_t byte : bytes) {
     line += ' ';
-    line += kHexDigits[byte >> 4];
-    line += kHexDigits[byte & 0x0F];
+    files::appendHex(line, byte);
   }
   return line;
 }

@@ -21,6 +21,14 @@ std::string settingsSectionName(int mode) {
   return "Mode" + std::to_string(mode);
 }
 
+std::filesystem::path generalFilePath(const std::filesystem::path& configDir) {
+  return configDir / kGeneralFileName;
+}
+
+std::filesystem::path factoryFilePath(const std::filesystem::path& liveFile) {
+  return liveFile.parent_path() / ("Default_" + liveFile.filename().string());
+}
+
 std::filesystem::path dataFilePath(const std::filesystem::path& dataDir, int mode) {
   return dataDir / (dataSectionName(mode) + ".ini");
 }

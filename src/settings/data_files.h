@@ -17,6 +17,12 @@ std::filesystem::path dataFilePath(const std::filesystem::path& dataDir, int mod
 std::filesystem::path settingsFilePath(const std::filesystem::path& configDir, int mode);
 std::string dataSectionName(int mode);      // "Mode3_data"
 std::string settingsSectionName(int mode);  // "Mode3"
+// The general file: mode names, the active mode and the macro repeat settings.
+inline constexpr const char* kGeneralFileName = "GM.ini";
+inline constexpr const char* kGeneralSection = "GM";
+std::filesystem::path generalFilePath(const std::filesystem::path& configDir);
+// The factory copy of a live settings, data or general file, beside it.
+std::filesystem::path factoryFilePath(const std::filesystem::path& liveFile);
 
 // Reads Data0..Data63 into `block` (low 8 bits of each value, a missing value
 // reads as 0). Returns false, leaving `block` alone, when the file is missing.

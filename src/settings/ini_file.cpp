@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "files/file_io.h"
+#include "files/text_lines.h"
 
 namespace korvane::settings {
 
@@ -145,29 +146,13 @@ IniFile IniFile::fromBytes(std::string_view bytes, const CodePage& legacy,
   } else if (!CodePage::isValidUtf8(bytes)) {
     file.codePage_ = legacy;
   }
-  bool endingFound = false;
-  std::size_t start = 0;
-  std::size_t pos = 0;
-  while (pos < bytes.size()) {
-    const char c = bytes[pos];
-    if (c != '\r' && c != '\n') {
-      ++pos;
-      continue;
-    }
-    const std::size_t endingLength =
-        (c == '\r' && pos + 1 < bytes.size() && bytes[pos + 1] == '\n') ? 2 : 1;
-    Line line{std::string(bytes.substr(start, pos - start)),
-              std::string(bytes.substr(pos, endingLength))};
-    if (!endingFound) {
-      file.newline_ = line.ending;
-      endingFound = true;
-    }
-    file.lines_.push_back(std::move(line));
-    pos += endingLength;
-    start = pos;
+  const std::vector<files::TextLine> lines = files::splitLines(bytes);
+  // Added lines take the first line end the file uses.
+  if (!lines.empty() && !lines.front().ending.empty()) {
+    file.newline_ = std::string(lines.front().ending);
   }
-  if (start < bytes.size()) {
-    file.lines_.push_back(Line{std::string(bytes.substr(start)), std::string()});
+  for (const files::TextLine& line : lines) {
+    file.lines_.push_back(Line{std::string(line.text), std::string(line.ending)});
   }
   return file;
 }

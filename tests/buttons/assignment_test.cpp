@@ -13,7 +13,7 @@
 namespace korvane::buttons {
 namespace {
 
-using Block = std::array<std::uint8_t, kBlockSize>;
+using Block = std::array<std::uint8_t, settings::kModeBlockSize>;
 
 constexpr std::string_view kLeftName = "左键";
 
@@ -38,7 +38,7 @@ class RecordingHost : public AssignmentHost {
   std::vector<std::string> calls;
   int warnings = 0;
   Block storedBlock{};
-  std::array<std::string, kButtonCount> storedCaptions;
+  std::array<std::string, settings::kButtonCount> storedCaptions;
 
  private:
   const ButtonState& buttons_;

@@ -166,9 +166,9 @@ TEST(KeyActionPlacementTest, ButtonsOccupyTheirThreeBytesOnly) {
   // Button n at 8 + 3(n - 1): Key1 = 8..10, Key4 = 17..19, Key12 = 41..43.
   const std::array<std::pair<int, std::size_t>, 3> documented = {{{1, 8}, {4, 17}, {12, 41}}};
   for (const auto& [button, offset] : documented) {
-    std::array<std::uint8_t, kBlockSize> block{};
+    std::array<std::uint8_t, settings::kModeBlockSize> block{};
     writeKeyAction(block, button, bytes(2, 255, 7));
-    std::array<std::uint8_t, kBlockSize> expected{};
+    std::array<std::uint8_t, settings::kModeBlockSize> expected{};
     expected[offset] = 2;
     expected[offset + 1] = 255;
     expected[offset + 2] = 7;

@@ -37,7 +37,7 @@ class RecordingHooks : public ApplyHooks {
 struct Blocks {
   Blocks() {
     for (std::size_t m = 0; m < modes.size(); ++m) {
-      for (std::size_t i = 0; i < kModeBlockSize; ++i) {
+      for (std::size_t i = 0; i < settings::kModeBlockSize; ++i) {
         modes[m][i] = static_cast<std::uint8_t>(0x10 * (m + 1) + i);
       }
     }
@@ -47,7 +47,7 @@ struct Blocks {
       }
     }
   }
-  std::array<ModeBlockBytes, kModeCount> modes{};
+  std::array<settings::ModeBlock, settings::kModeCount> modes{};
   std::array<MacroBlockBytes, kMacroCount> macros{};
 };
 
@@ -158,7 +158,7 @@ TEST(Apply, StopsAtTheFirstFailedTransfer) {
     rig.mouse.failTransfer(c.failingTransfer);
     EXPECT_EQ(runApply(rig, hooks, blocks, c.activeMode), ApplyOutcome::WriteFailed);
 
-    for (int mode = 1; mode <= kModeCount; ++mode) {
+    for (int mode = 1; mode <= settings::kModeCount; ++mode) {
       const bool stored =
           std::find(c.modesStored.begin(), c.modesStored.end(), mode) != c.modesStored.end();
       EXPECT_EQ(rig.mouse.modes()[mode - 1] == blocks.modes[mode - 1], stored) << mode;

@@ -87,7 +87,7 @@ TEST(TraceFile, OneLinePerAcceptedTransfer) {
   rig.mouse.traceTo(trace.string());
   rig.monitor.tick();
   rig.mouse.failTransfer(1);  // refused: not traced
-  device::ModeBlockBytes block{};
+  settings::ModeBlock block{};
   block[63] = 0xBE;
   rig.link.WriteMode(1, block);
 

@@ -45,8 +45,8 @@ class ScriptedHandle : public HidHandle {
   bool getOk = true;
 };
 
-ModeBlockBytes patternBlock(std::uint8_t seed) {
-  ModeBlockBytes block{};
+settings::ModeBlock patternBlock(std::uint8_t seed) {
+  settings::ModeBlock block{};
   for (std::size_t i = 0; i < block.size(); ++i) {
     block[i] = static_cast<std::uint8_t>(seed + i);
   }
@@ -159,7 +159,7 @@ TEST(ReadFirmwareVersion, FailedReplyClearsTextAndMarksFailure) {
 TEST(WriteMode, CommandThenDataThenBusyPause) {
   LinkRig rig;
   rig.connect();
-  const ModeBlockBytes block = patternBlock(0x40);
+  const settings::ModeBlock block = patternBlock(0x40);
   rig.link.WriteMode(4, block);
   EXPECT_EQ(rig.mouse.transfers(),
             (std::vector<Transfer>{{TransferKind::SetFeature, commandBytes(0x04)},
@@ -173,12 +173,12 @@ TEST(WriteMode, DataGoesEvenWhenTheCommandFailed) {
   LinkRig rig;
   rig.connect();
   rig.mouse.failTransfer(1);
-  const ModeBlockBytes block = patternBlock(1);
+  const settings::ModeBlock block = patternBlock(1);
   rig.link.WriteMode(2, block);
   EXPECT_TRUE(rig.session.TransferFailed);
   EXPECT_EQ(rig.mouse.transfers(),
             (std::vector<Transfer>{{TransferKind::Write, dataReport(block)}}));
-  EXPECT_EQ(rig.mouse.modes()[1], ModeBlockBytes{}) << "data without its command is ignored";
+  EXPECT_EQ(rig.mouse.modes()[1], settings::ModeBlock{}) << "data without its command is ignored";
 }
 
 TEST(WriteMode, WithoutHandlesOnlyTheBusyPauseRemains) {
@@ -212,10 +212,10 @@ TEST(WriteMacro, TwoHalvesSecondEvenAfterFirstFailed) {
 TEST(ReadMode, ReplacesTheBlockOnlyWhenTheReportArrives) {
   LinkRig rig;
   rig.connect();
-  const ModeBlockBytes onMouse = patternBlock(0x21);
+  const settings::ModeBlock onMouse = patternBlock(0x21);
   rig.mouse.setMode(2, onMouse);
 
-  ModeBlockBytes block = patternBlock(0xF0);
+  settings::ModeBlock block = patternBlock(0xF0);
   rig.link.ReadMode(2, block);
   EXPECT_EQ(block, onMouse);
   EXPECT_FALSE(rig.session.TransferFailed);
@@ -225,7 +225,7 @@ TEST(ReadMode, ReplacesTheBlockOnlyWhenTheReportArrives) {
   EXPECT_EQ(rig.host.count("wait 200"), 0);
 
   // Without the command the mouse sends nothing: the read times out.
-  const ModeBlockBytes before = patternBlock(0xF0);
+  const settings::ModeBlock before = patternBlock(0xF0);
   block = before;
   rig.mouse.failTransfer(1);
   rig.link.ReadMode(3, block);

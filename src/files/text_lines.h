@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+namespace korvane::files {
+
+// One line of a text and the line end that closed it.
+struct TextLine {
+  std::string_view text;
+  std::string_view ending;  // "\r\n", "\n", "\r", or empty for a last line without one
+};
+
+// The lines of a text: CR LF, a lone CR or a lone LF ends a line; a line end
+// at the very end adds no empty line after it. An empty text has no lines.
+// The views point into `text`.
+std::vector<TextLine> splitLines(std::string_view text);
+
+}  // namespace korvane::files
