@@ -288,9 +288,13 @@ void MacroPage::lbl_cancleClick() {
   press(img_cancel, {});
 }
 
+macros::CompileOutcome MacroPage::compileAll(macros::MacroBlocks& blocks,
+                                             const macros::RepeatOption& repeat) const {
+  return macros::CompileAllMacros(library_.folder(), library_.names(), repeat, blocks);
+}
+
 std::optional<std::string> MacroPage::compileAll(macros::MacroBlocks& blocks) {
-  const macros::CompileOutcome outcome =
-      macros::CompileAllMacros(library_.folder(), library_.names(), repeatOption(), blocks);
+  const macros::CompileOutcome outcome = compileAll(blocks, repeatOption());
   if (outcome.error) {
     return outcome.error->message;
   }

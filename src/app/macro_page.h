@@ -63,6 +63,10 @@ class MacroPage {
   // Compiles the library into the ten blocks; the message when a macro
   // cannot be compiled.
   std::optional<std::string> compileAll(macros::MacroBlocks& blocks);
+  // The same with a repeat option of the caller's choice, with every block
+  // written before a macro that fails.
+  macros::CompileOutcome compileAll(macros::MacroBlocks& blocks,
+                                    const macros::RepeatOption& repeat) const;
   macros::RepeatOption repeatOption() const;
   // The two repeat flags on their own, as the general file restores them
   // before running their labels' clicks.

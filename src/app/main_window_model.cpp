@@ -219,9 +219,9 @@ void MainWindowModel::DetectHIDDeviceCounterTimer() {
   }
 }
 
-void MainWindowModel::ApplyClick() {
+device::ApplyOutcome MainWindowModel::ApplyClick() {
   macro.stopRecording();
-  device::Apply(*link_, host_, *this, blocks.stored, blocks.activeMode, macroBlocks);
+  return device::Apply(*link_, host_, *this, blocks.stored, blocks.activeMode, macroBlocks);
 }
 
 std::optional<std::string> MainWindowModel::compileMacros() {

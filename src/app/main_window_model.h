@@ -59,7 +59,7 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
   void Btn_ExitClick();
   void img_baseMouseDown();            // drags the borderless window
   void DetectHIDDeviceCounterTimer();  // the connection monitor's tick
-  void ApplyClick();
+  device::ApplyOutcome ApplyClick();
   void SaveConfClick();
   void DefaultSettingClick();  // also the click on TntLabel13
   // The mode menu's "Save As Name": renames the active mode.
@@ -101,6 +101,9 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
                                              const std::filesystem::path& factory);
   // Start-up: every live file that is missing is made from its factory copy.
   void CreateMissingLiveFiles();
+  // Off for korvanectl, which writes no file it was not asked to write: it
+  // reads the live files as they are.
+  bool createsLiveFiles = true;
   void LoadModeForEditing();
   void FillMacroLists();
   void HideFunctionMenu();
@@ -165,6 +168,10 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
   std::map<std::string, std::string, std::less<>> checkBoxTexts;
 
   device::ConnectionMonitor* monitor() { return monitor_.get(); }
+  device::DeviceLink& deviceLink() { return *link_; }
+  // Start-up takes the macros from this folder instead of the one beside
+  // the executable (korvanectl's --macro-dir).
+  void useMacroFolder(std::filesystem::path folder) { macroFolder_ = std::move(folder); }
 
   // Look up a control by its name ("pnl_page3", "Key12", "MouseMode" ...).
   Control* find(const std::string& name);
@@ -185,6 +192,7 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
   device::HidBackend& hid_;
   std::filesystem::path startDir_;
   std::filesystem::path executablePath_;
+  std::optional<std::filesystem::path> macroFolder_;
   std::unique_ptr<device::DeviceLink> link_;
   std::unique_ptr<device::ConnectionMonitor> monitor_;
   std::vector<std::pair<std::string, Control*>> names_;

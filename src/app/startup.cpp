@@ -39,7 +39,9 @@ void MainWindowModel::FormCreate() {
 
   // The user's files are made from the factory copies when missing, with the
   // default names in the language just loaded.
-  CreateMissingLiveFiles();
+  if (createsLiveFiles) {
+    CreateMissingLiveFiles();
+  }
 
   // 9. The factory block.
   blocks.ResetToFactory();
@@ -69,7 +71,8 @@ void MainWindowModel::FormCreate() {
 
   // 17. Macros live beside the executable; a folder that cannot be made
   //     leaves the macro lists empty, without a message.
-  const bool haveMacroFolder = state.buildMacroFolder(executablePath_);
+  const bool haveMacroFolder =
+      macroFolder_ ? state.useMacroFolder(*macroFolder_) : state.buildMacroFolder(executablePath_);
 
   // 18.
   if (haveMacroFolder) {

@@ -17,7 +17,10 @@
 #include <system_error>
 #include <vector>
 
+#include "app/app_state.h"
+#include "cli/companion.h"
 #include "files/file_io.h"
+#include "files/hex.h"
 #include "macros/compiler.h"
 #include "macros/library.h"
 #include "macros/macro_file.h"
@@ -28,19 +31,15 @@
 namespace {
 
 namespace fs = std::filesystem;
+namespace files = korvane::files;
 namespace macros = korvane::macros;
+namespace app = korvane::app;
 
 constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 
 constexpr std::string_view kProgram = "korvanectl";
-constexpr std::string_view kMacroFolderName = "Macro";
-constexpr std::string_view kGeneralFile = "configure/GM.ini";
-constexpr std::string_view kGeneralSection = "GM";
-constexpr std::string_view kEndlessFlagKey = "CycleMaxFlag";
-constexpr std::string_view kCountedFlagKey = "CycleFlag";
-constexpr std::string_view kCountKey = "Cycle_Count";
 
 constexpr std::string_view kUsage =
     "Usage: korvanectl [--dir DIR] [--macro-dir DIR] COMMAND\n"
@@ -73,7 +72,7 @@ constexpr std::string_view kUsage =
     "read, a line that is not hex, a macro that does not fit), 2 on a usage error.\n";
 
 struct Options {
-  fs::path startDir = ".";
+  fs::path startDir = korvane::app::defaultStartFolder();
   std::optional<fs::path> macroDir;
   std::vector<std::string> words;  // the command and its operands
   std::optional<macros::RepeatOption> repeat;
@@ -117,14 +116,21 @@ int failAfterOutput(std::string_view message) {
   return failure(message);
 }
 
-// The window's rule: the macro folder "Macro" beside the program.
-fs::path defaultMacroDir(const char* argv0) {
+fs::path executablePath(const char* argv0) {
   std::error_code error;
   fs::path executable = fs::read_symlink("/proc/self/exe", error);
   if (error) {
     executable = fs::absolute(argv0, error);
   }
-  return executable.parent_path() / kMacroFolderName;
+  return executable;
+}
+
+korvane::cli::Setup setupFor(const Options& options, const char* argv0) {
+  korvane::cli::Setup setup;
+  setup.startDir = options.startDir;
+  setup.macroDir = options.macroDir;
+  setup.executable = executablePath(argv0);
+  return setup;
 }
 
 std::optional<UsageError> setRepeat(Options& options, macros::RepeatOption repeat,
@@ -195,48 +201,21 @@ std::optional<UsageError> parse(int argc, char** argv, Options& options) {
   return std::nullopt;
 }
 
-// The repeat option as the window has it after reading GM.ini. A missing file
-// or key reads as off (and an empty count).
-macros::RepeatOption repeatFromGeneralFile(const fs::path& startDir) {
-  namespace settings = korvane::settings;
-  // The keys read are a flag and one digit, which read the same in every code page.
-  const settings::IniFile ini =
-      settings::IniFile::load(startDir / kGeneralFile, settings::CodePage::forLanguage(""));
-  // As the window reads it: each flag is set to the opposite of its value
-  // and its label's click turns it back, which may clear the other flag.
-  macros::RepeatOption repeat;
-  repeat.endless = !ini.readBool(kGeneralSection, kEndlessFlagKey);
-  repeat.lbl_cycle_maxClick();
-  repeat.counted = !ini.readBool(kGeneralSection, kCountedFlagKey);
-  repeat.lbl_cycleClick();
-  repeat.count = ini.readString(kGeneralSection, kCountKey);
-  return repeat;
-}
-
-std::string hexBytes(const macros::MacroBlock& block) {
-  constexpr std::string_view kDigits = "0123456789ABCDEF";
-  std::string hex;
-  hex.reserve(block.size() * 2);
-  for (const std::uint8_t byte : block) {
-    hex += kDigits[byte >> 4];
-    hex += kDigits[byte & 0xF];
+int compileCommand(const Options& options, const char* argv0) {
+  korvane::cli::TerminalHost host(std::cerr, false, false);
+  korvane::cli::Companion companion(setupFor(options, argv0), host);
+  // The library and the repeat option as the window has them after start-up.
+  companion.start();
+  if (!host.messages().empty()) {
+    return kExitFailure;
   }
-  return hex;
-}
-
-int compileCommand(const Options& options, const fs::path& macroDir) {
-  const macros::RepeatOption repeat =
-      options.repeat ? *options.repeat : repeatFromGeneralFile(options.startDir);
-  macros::MacroLibrary library(macroDir);
-  if (std::optional<std::string> error = library.RebuildLibrary()) {
-    return failure(*error);
-  }
+  const app::MacroPage& page = companion.model().macro;
+  const macros::RepeatOption repeat = options.repeat ? *options.repeat : page.repeatOption();
   macros::MacroBlocks blocks{};
-  const macros::CompileOutcome outcome =
-      macros::CompileAllMacros(macroDir, library.names(), repeat, blocks);
+  const macros::CompileOutcome outcome = page.compileAll(blocks, repeat);
   for (const macros::CompiledMacro& compiled : outcome.written) {
     const std::string line = std::to_string(compiled.block) + "\t" + compiled.name + "\t" +
-                             hexBytes(blocks[static_cast<std::size_t>(compiled.block)]) + "\n";
+                             files::toHex(blocks[static_cast<std::size_t>(compiled.block)]) + "\n";
     if (!writeOut(line)) {
       break;
     }
@@ -308,7 +287,7 @@ int main(int argc, char** argv) {
     return usageFailure("--endless, --count and --no-repeat belong to macro compile");
   }
   if (command == "compile" && words.size() == 2) {
-    return compileCommand(options, options.macroDir ? *options.macroDir : defaultMacroDir(argv[0]));
+    return compileCommand(options, argv[0]);
   }
   if (command == "decrypt" && words.size() == 3) {
     return decryptCommand(words[2]);

@@ -46,6 +46,12 @@ struct EmulatedMouse::State {
   std::array<settings::ModeBlock, settings::kModeCount> modes{};
   std::array<device::MacroBlockBytes, device::kMacroCount> macros{};
   std::vector<Transfer> log;
+  struct StuckByte {
+    int mode;
+    std::size_t offset;
+    std::uint8_t value;
+  };
+  std::optional<StuckByte> stuck;
   std::unique_ptr<TraceFile> trace;
 
   const OtherDevice* other(int id) const {
@@ -83,6 +89,9 @@ struct EmulatedMouse::State {
     if (inRange(code, device::writeModeCode(1), settings::kModeCount)) {
       const auto index = static_cast<std::size_t>(code - device::writeModeCode(1));
       std::copy(data.begin(), data.end(), modes[index].begin());
+      if (stuck && stuck->mode == static_cast<int>(index) + 1) {
+        modes[index][stuck->offset] = stuck->value;
+      }
     } else if (inRange(code, device::kWriteMacroFirstHalfBase, device::kMacroCount)) {
       std::copy(data.begin(), data.end(), macros[code - device::kWriteMacroFirstHalfBase].begin());
     } else if (inRange(code, device::kWriteMacroSecondHalfBase, device::kMacroCount)) {
@@ -307,6 +316,12 @@ void EmulatedMouse::clearTransfers() {
 
 const std::array<settings::ModeBlock, settings::kModeCount>& EmulatedMouse::modes() const {
   return state_->modes;
+}
+
+void EmulatedMouse::stickByte(int mode, std::size_t offset, std::uint8_t value) {
+  if (mode >= 1 && mode <= settings::kModeCount && offset < settings::kModeBlockSize) {
+    state_->stuck = State::StuckByte{mode, offset, value};
+  }
 }
 
 void EmulatedMouse::setMode(int mode, const settings::ModeBlock& block) {

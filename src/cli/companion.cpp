@@ -1,0 +1,41 @@
+#include "cli/companion.h"
+
+#include "platform/hid_backend_factory.h"
+#include "platform/registry_file_sink.h"
+
+namespace korvane::cli {
+
+Companion::Companion(const Setup& setup, TerminalHost& host) {
+  platform::HidChoice choice = platform::hidChoiceFromEnvironment();
+  if (setup.emulated) {
+    choice.emulated = true;
+  }
+  if (setup.traceFile) {
+    choice.traceFile = *setup.traceFile;
+  }
+  hid_ = platform::makeHidBackend(choice);
+  if (setup.applyPointerSettings) {
+    sink_ = std::make_unique<platform::RegistryFileSink>(platform::defaultRegistryFilePath());
+  } else {
+    sink_ = std::make_unique<DiscardingPointerSink>();
+  }
+  model_ =
+      std::make_unique<app::MainWindowModel>(host, *hid_, *sink_, setup.startDir, setup.executable);
+  model_->createsLiveFiles = false;
+  if (setup.macroDir) {
+    model_->useMacroFolder(*setup.macroDir);
+  }
+}
+
+Companion::~Companion() = default;
+
+void Companion::start() {
+  model_->FormCreate();
+}
+
+bool Companion::connect() {
+  model_->DetectHIDDeviceCounterTimer();
+  return model_->session.FeatureHandle != nullptr;
+}
+
+}  // namespace korvane::cli

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/main_window_model.h"
+#include "cli/terminal_host.h"
+#include "device/hid_backend.h"
+#include "settings/pointer_settings.h"
+
+namespace korvane::cli {
+
+// What korvanectl was told about where to work and which mouse to use.
+struct Setup {
+  std::filesystem::path startDir;
+  std::optional<std::filesystem::path> macroDir;
+  std::filesystem::path executable;
+  bool emulated = false;
+  std::optional<std::string> traceFile;
+  // Only Apply hands the pointer settings to the system; every other command
+  // runs the same start-up with settings that go nowhere.
+  bool applyPointerSettings = false;
+};
+
+// The window's own model without a window: the same folders, start-up, load
+// step, device link and Apply, so korvanectl has no logic of its own.
+class Companion {
+ public:
+  Companion(const Setup& setup, TerminalHost& host);
+  ~Companion();
+  Companion(const Companion&) = delete;
+  Companion& operator=(const Companion&) = delete;
+
+  // The window's start-up: captions, GM.ini, the load step, the macro library.
+  void start();
+  // The connection monitor's first tick; true when it found the mouse.
+  bool connect();
+
+  app::MainWindowModel& model() { return *model_; }
+
+ private:
+  std::unique_ptr<device::HidBackend> hid_;
+  std::unique_ptr<settings::PointerSettingsSink> sink_;
+  std::unique_ptr<app::MainWindowModel> model_;
+};
+
+}  // namespace korvane::cli
