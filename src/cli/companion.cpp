@@ -14,13 +14,15 @@ Companion::Companion(const Setup& setup, TerminalHost& host) {
     choice.traceFile = *setup.traceFile;
   }
   hid_ = platform::makeHidBackend(choice);
+  sink_ = std::make_unique<DiscardingPointerSink>();
+  settings::PointerSettingsSink* sink = sink_.get();
   if (setup.applyPointerSettings) {
-    sink_ = std::make_unique<platform::RegistryFileSink>(platform::defaultRegistryFilePath());
-  } else {
-    sink_ = std::make_unique<DiscardingPointerSink>();
+    registry_ = std::make_unique<platform::RegistryFileSink>(platform::defaultRegistryFilePath());
+    gate_ = std::make_unique<GatedPointerSink>(*registry_);
+    sink = gate_.get();
   }
   model_ =
-      std::make_unique<app::MainWindowModel>(host, *hid_, *sink_, setup.startDir, setup.executable);
+      std::make_unique<app::MainWindowModel>(host, *hid_, *sink, setup.startDir, setup.executable);
   model_->createsLiveFiles = false;
   if (setup.macroDir) {
     model_->useMacroFolder(*setup.macroDir);

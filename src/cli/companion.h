@@ -8,6 +8,7 @@
 #include "app/main_window_model.h"
 #include "cli/terminal_host.h"
 #include "device/hid_backend.h"
+#include "platform/registry_file_sink.h"
 #include "settings/pointer_settings.h"
 
 namespace korvane::cli {
@@ -39,9 +40,19 @@ class Companion {
   bool connect();
 
   app::MainWindowModel& model() { return *model_; }
+  // The user's registry file when this run applies pointer settings.
+  const platform::RegistryFileSink* registrySink() const { return registry_.get(); }
+  // From now on the pointer settings reach the registry file (Apply only).
+  void openPointerSettings() {
+    if (gate_) {
+      gate_->open();
+    }
+  }
 
  private:
   std::unique_ptr<device::HidBackend> hid_;
+  std::unique_ptr<platform::RegistryFileSink> registry_;
+  std::unique_ptr<GatedPointerSink> gate_;
   std::unique_ptr<settings::PointerSettingsSink> sink_;
   std::unique_ptr<app::MainWindowModel> model_;
 };

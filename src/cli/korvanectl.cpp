@@ -4,11 +4,14 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <initializer_list>
 #include <iostream>
 #include <iterator>
 #include <optional>
@@ -18,15 +21,20 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/message_texts.h"
 #include "cli/companion.h"
+#include "cli/mode_report.h"
 #include "files/file_io.h"
 #include "files/hex.h"
+#include "i18n/messages.h"
 #include "macros/compiler.h"
 #include "macros/library.h"
 #include "macros/macro_file.h"
 #include "macros/script.h"
+#include "platform/hid_backend_factory.h"
 #include "settings/code_page.h"
 #include "settings/ini_file.h"
+#include "settings/mode_layout.h"
 
 namespace {
 
@@ -34,6 +42,13 @@ namespace fs = std::filesystem;
 namespace files = korvane::files;
 namespace macros = korvane::macros;
 namespace app = korvane::app;
+namespace cli = korvane::cli;
+namespace device = korvane::device;
+namespace i18n = korvane::i18n;
+namespace settings = korvane::settings;
+
+// Off: the emulated mouse is driven without the pauses a real one needs.
+constexpr const char* kEmulatorPacingVariable = "KORVANE_EMULATOR_PACING";
 
 constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
@@ -42,9 +57,28 @@ constexpr int kExitUsage = 2;
 constexpr std::string_view kProgram = "korvanectl";
 
 constexpr std::string_view kUsage =
-    "Usage: korvanectl [--dir DIR] [--macro-dir DIR] COMMAND\n"
+    "Usage: korvanectl [--dir DIR] [--macro-dir DIR] [--emulated [--trace FILE]] COMMAND\n"
     "\n"
     "Commands:\n"
+    "  status\n"
+    "      Print \"mouse VVVV:PPPP firmware N\" (hex ids, decimal version) or\n"
+    "      \"no mouse\"; exit 0 or 1.\n"
+    "  show [--json]\n"
+    "      Print the five modes after the same load step the window runs (the\n"
+    "      active mode marked *): report rate, DPI steps (the active level in\n"
+    "      brackets), lighting, vibration, the twelve buttons by name (their\n"
+    "      bytes in hex when no function has them), then the pointer settings\n"
+    "      of the active mode.\n"
+    "  apply [--verify]\n"
+    "      The window's Apply: the five modes (the active one last), the macros\n"
+    "      compiled from the library, the pointer settings; a progress line per\n"
+    "      write on standard error. --verify then runs verify.\n"
+    "  read [--json] [--save]\n"
+    "      Read the five modes back from the mouse and print them as show does;\n"
+    "      --save writes them into the data files (a backup of the mouse).\n"
+    "  verify\n"
+    "      Read the five modes back and print every byte that differs from the\n"
+    "      stored settings, by field name; exit 0 when all match, 1 otherwise.\n"
     "  macro compile [--endless | --count N | --no-repeat]\n"
     "      Compile the macro library into the mouse's macro blocks and print one\n"
     "      line per block: the block number, a tab, the macro name, a tab and the\n"
@@ -66,10 +100,19 @@ constexpr std::string_view kUsage =
     "  --dir DIR        the start folder (default: the current directory)\n"
     "  --macro-dir DIR  the macro folder (default: the folder \"Macro\" beside\n"
     "                   the korvanectl executable)\n"
+    "  --emulated       use the emulated mouse (as KORVANE_DEVICE=emulated); it\n"
+    "                   keeps what it is sent until korvanectl ends\n"
+    "  --trace FILE     with --emulated: append the emulator's transfer trace\n"
+    "                   to FILE (the KORVANE_EMULATOR_TRACE format)\n"
     "  -h, --help       show this help\n"
     "\n"
-    "Exit status: 0 on success, 1 when a command fails (a file that cannot be\n"
-    "read, a line that is not hex, a macro that does not fit), 2 on a usage error.\n";
+    "No command writes a file except apply (the pointer settings), read --save\n"
+    "and the macro commands. korvanectl reads the live files as they are: it\n"
+    "does not make missing ones from the Default_ files as the window does.\n"
+    "\n"
+    "Exit status: 0 on success, 1 when a command fails (no mouse, a missing\n"
+    "start folder, a failed write or read, a file that cannot be read, a line\n"
+    "that is not hex, a macro that does not fit), 2 on a usage error.\n";
 
 struct Options {
   fs::path startDir = korvane::app::defaultStartFolder();
@@ -77,6 +120,11 @@ struct Options {
   std::vector<std::string> words;  // the command and its operands
   std::optional<macros::RepeatOption> repeat;
   bool help = false;
+  bool emulated = false;
+  std::optional<std::string> trace;
+  bool json = false;
+  bool verify = false;
+  bool save = false;
 };
 
 struct UsageError {
@@ -130,7 +178,151 @@ korvane::cli::Setup setupFor(const Options& options, const char* argv0) {
   setup.startDir = options.startDir;
   setup.macroDir = options.macroDir;
   setup.executable = executablePath(argv0);
+  setup.emulated = options.emulated;
+  setup.traceFile = options.trace;
   return setup;
+}
+
+bool usesEmulatedMouse(const Options& options) {
+  return options.emulated || korvane::platform::hidChoiceFromEnvironment().emulated;
+}
+
+// The mouse needs its pauses; the emulated one can do without them when
+// KORVANE_EMULATOR_PACING=off (tests), a real mouse never does.
+bool pacing(const Options& options) {
+  const char* value = std::getenv(kEmulatorPacingVariable);
+  return !(usesEmulatedMouse(options) && value != nullptr && std::string_view(value) == "off");
+}
+
+std::string text(const app::MainWindowModel& model, i18n::Message message,
+                 std::initializer_list<std::string_view> args = {}) {
+  return app::LoadMessageText(model.state, message, args);
+}
+
+std::string hexId(std::uint32_t id) {
+  const std::array<std::uint8_t, 2> bytes = {static_cast<std::uint8_t>(id >> 8),
+                                             static_cast<std::uint8_t>(id & 0xFF)};
+  return files::toHex(bytes);
+}
+
+// The five modes as the mouse holds them (read-mode commands 0x81..0x85);
+// nothing, after the message, when a read fails.
+std::optional<std::array<settings::ModeBlock, settings::kModeCount>> readModes(
+    app::MainWindowModel& model, cli::TerminalHost& host) {
+  std::array<settings::ModeBlock, settings::kModeCount> blocks{};
+  model.session.TransferFailed = false;
+  for (int mode = 1; mode <= settings::kModeCount; ++mode) {
+    model.deviceLink().ReadMode(mode, blocks[static_cast<std::size_t>(mode - 1)]);
+    if (model.session.TransferFailed) {
+      host.messageBox(text(model, i18n::Message::ReadFailedMode, {std::to_string(mode)}));
+      return std::nullopt;
+    }
+  }
+  return blocks;
+}
+
+// Every byte the mouse holds differently from the stored block of the load
+// step, by field name.
+int verifyModes(app::MainWindowModel& model, cli::TerminalHost& host) {
+  const auto read = readModes(model, host);
+  if (!read) {
+    return finish(kExitFailure);
+  }
+  bool differs = false;
+  for (int mode = 1; mode <= settings::kModeCount; ++mode) {
+    const settings::ModeBlock& stored = model.blocks.storedBlock(mode);
+    const settings::ModeBlock& held = (*read)[static_cast<std::size_t>(mode - 1)];
+    for (std::size_t i = 0; i < stored.size(); ++i) {
+      if (stored[i] == held[i]) {
+        continue;
+      }
+      differs = true;
+      const std::array<std::uint8_t, 1> was = {stored[i]};
+      const std::array<std::uint8_t, 1> is = {held[i]};
+      writeOut(text(model, i18n::Message::ModeDiffers,
+                    {std::to_string(mode), settings::modeFieldName(i), files::toHex(was),
+                     files::toHex(is)}) +
+               "\n");
+    }
+  }
+  if (!differs) {
+    writeOut(text(model, i18n::Message::ModesMatch) + "\n");
+  }
+  return finish(differs ? kExitFailure : kExitOk);
+}
+
+enum class DeviceCommand { Status, Show, Apply, Read, Verify };
+
+int companionCommand(const Options& options, const char* argv0, DeviceCommand command) {
+  korvane::cli::Setup setup = setupFor(options, argv0);
+  setup.applyPointerSettings = command == DeviceCommand::Apply;
+  cli::TerminalHost host(std::cerr, ::isatty(STDERR_FILENO) == 1, pacing(options));
+  cli::Companion companion(setup, host);
+  app::MainWindowModel& model = companion.model();
+  std::error_code folderError;
+  if (command != DeviceCommand::Status && !fs::is_directory(options.startDir, folderError)) {
+    // The messages come from the language files under the start folder, so
+    // this one is the built-in text.
+    model.state.buildResourceFolders(options.startDir.string());
+    return failure(text(model, i18n::Message::StartFolderMissing, {options.startDir.string()}));
+  }
+  companion.start();
+  host.setProgressText([&model](int done, int total) {
+    return text(model, i18n::Message::WriteProgress, {std::to_string(done), std::to_string(total)});
+  });
+
+  if (command == DeviceCommand::Show) {
+    writeOut(cli::formatModes(model, model.blocks.stored, {options.json, true}));
+    return finish(kExitOk);
+  }
+  const bool found = companion.connect();
+  if (command == DeviceCommand::Status) {
+    if (!found) {
+      writeOut("no mouse\n");
+      return finish(kExitFailure);
+    }
+    std::string line =
+        "mouse " + hexId(model.session.VendorId) + ":" + hexId(model.session.ProductId);
+    // A mouse that did not answer the version command has no version to show.
+    if (!model.session.TransferFailed) {
+      line += " firmware " + std::to_string(model.session.FirmwareVersion);
+    }
+    writeOut(line + "\n");
+    return finish(model.session.TransferFailed ? kExitFailure : kExitOk);
+  }
+  if (!found) {
+    return failure(text(model, i18n::Message::NoMouse));
+  }
+  if (command == DeviceCommand::Apply) {
+    // Apply hands the pointer settings over only after its last write.
+    companion.openPointerSettings();
+    if (model.ApplyClick() != device::ApplyOutcome::Completed) {
+      return finish(kExitFailure);  // Apply's own message named what failed
+    }
+    if (const auto* sink = companion.registrySink(); sink != nullptr && sink->lastError()) {
+      return failure(*sink->lastError());
+    }
+    return options.verify ? verifyModes(model, host) : finish(kExitOk);
+  }
+  if (command == DeviceCommand::Verify) {
+    return verifyModes(model, host);
+  }
+  const auto read = readModes(model, host);
+  if (!read) {
+    return finish(kExitFailure);
+  }
+  writeOut(cli::formatModes(model, *read, {options.json, false}));
+  if (options.save) {
+    // A backup of what the mouse holds, into the data files, written safely.
+    model.state.SaveSuppressed = false;
+    for (int mode = 1; mode <= settings::kModeCount; ++mode) {
+      model.blocks.storedBlock(mode) = (*read)[static_cast<std::size_t>(mode - 1)];
+      if (const std::optional<std::string> error = model.WriteDataFile(mode)) {
+        return failAfterOutput(*error);
+      }
+    }
+  }
+  return finish(kExitOk);
 }
 
 std::optional<UsageError> setRepeat(Options& options, macros::RepeatOption repeat,
@@ -194,6 +386,20 @@ std::optional<UsageError> parse(int argc, char** argv, Options& options) {
       if (auto error = setRepeat(options, repeat, arg)) {
         return error;
       }
+    } else if (arg == "--emulated") {
+      options.emulated = true;
+    } else if (arg == "--json") {
+      options.json = true;
+    } else if (arg == "--verify") {
+      options.verify = true;
+    } else if (arg == "--save") {
+      options.save = true;
+    } else if (arg == "--trace") {
+      const std::optional<std::string_view> file = value();
+      if (!file) {
+        return UsageError{"--trace needs a file"};
+      }
+      options.trace = std::string(*file);
     } else {
       return UsageError{"unknown option " + std::string(arg)};
     }
@@ -276,8 +482,43 @@ int main(int argc, char** argv) {
   if (words.empty()) {
     return usageFailure("no command given");
   }
-  if (words[0] != "macro") {
-    return usageFailure("unknown command " + words[0]);
+  const std::string& name = words[0];
+  if (name != "macro") {
+    static const std::array<std::pair<std::string_view, DeviceCommand>, 5> kCommands = {{
+        {"status", DeviceCommand::Status},
+        {"show", DeviceCommand::Show},
+        {"apply", DeviceCommand::Apply},
+        {"read", DeviceCommand::Read},
+        {"verify", DeviceCommand::Verify},
+    }};
+    const auto found = std::find_if(kCommands.begin(), kCommands.end(),
+                                    [&name](const auto& entry) { return entry.first == name; });
+    if (found == kCommands.end()) {
+      return usageFailure("unknown command " + name);
+    }
+    const DeviceCommand command = found->second;
+    if (words.size() != 1) {
+      return usageFailure(name + " takes no operands");
+    }
+    if (options.repeat) {
+      return usageFailure("--endless, --count and --no-repeat belong to macro compile");
+    }
+    if (options.json && command != DeviceCommand::Show && command != DeviceCommand::Read) {
+      return usageFailure("--json belongs to show and read");
+    }
+    if (options.verify && command != DeviceCommand::Apply) {
+      return usageFailure("--verify belongs to apply");
+    }
+    if (options.save && command != DeviceCommand::Read) {
+      return usageFailure("--save belongs to read");
+    }
+    if (options.trace && !usesEmulatedMouse(options)) {
+      return usageFailure("--trace needs the emulated mouse (--emulated)");
+    }
+    return companionCommand(options, argv[0], command);
+  }
+  if (options.json || options.verify || options.save) {
+    return usageFailure("--json, --verify and --save do not belong to macro commands");
   }
   if (words.size() < 2) {
     return usageFailure("macro needs a command: compile, decrypt or encrypt");

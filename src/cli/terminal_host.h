@@ -53,6 +53,31 @@ class TerminalHost : public app::Host {
   std::vector<std::string> messages_;
 };
 
+// Pointer settings that reach `target` only once opened: the start-up's
+// handlers write them as the window's do, but korvanectl hands them to the
+// system only in Apply, after every write to the mouse succeeded.
+class GatedPointerSink : public settings::PointerSettingsSink {
+ public:
+  explicit GatedPointerSink(settings::PointerSettingsSink& target) : target_(target) {}
+  void open() { open_ = true; }
+  bool openKey(std::string_view keyPath) override { return !open_ || target_.openKey(keyPath); }
+  void writeString(std::string_view keyPath, std::string_view valueName,
+                   std::string_view text) override {
+    if (open_) {
+      target_.writeString(keyPath, valueName, text);
+    }
+  }
+  void systemParameter(const settings::SystemParameterCall& call) override {
+    if (open_) {
+      target_.systemParameter(call);
+    }
+  }
+
+ private:
+  settings::PointerSettingsSink& target_;
+  bool open_ = false;
+};
+
 // Pointer settings that go nowhere: the commands that only look at the
 // configuration run the same start-up as the window without touching the
 // user's settings.

@@ -20,6 +20,12 @@ enum class Message : std::uint8_t {
   KeyboardUnavailable,  // a recording could not take the keyboard
   WriteRefused,         // %1: the file, %2: the system's reason
   FileTooLarge,         // %1: the file, %2: the largest size read ("1 MiB")
+  StartFolderMissing,   // %1: the folder
+  NoMouse,              // no mouse is connected
+  WriteProgress,        // %1 of %2 writes done
+  ReadFailedMode,       // %1: the mode number
+  ModeDiffers,          // %1 mode, %2 field, %3 stored, %4 in the mouse
+  ModesMatch,           // the mouse holds the stored modes
 };
 
 struct MessageRow {
@@ -38,6 +44,12 @@ inline constexpr auto kMessages = std::to_array<MessageRow>({
     {Message::KeyboardUnavailable, "Msg_KeyboardUnavailable", "无法独占键盘(可能被其他程序占用)，录制未开始。"},
     {Message::WriteRefused, "Msg_WriteRefused", "无法写入 %1：%2"},
     {Message::FileTooLarge, "Msg_FileTooLarge", "文件 %1 大于 %2，未读取。"},
+    {Message::StartFolderMissing, "Msg_StartFolderMissing", "找不到启动文件夹 %1"},
+    {Message::NoMouse, "Msg_NoMouse", "未找到鼠标。"},
+    {Message::WriteProgress, "Msg_WriteProgress", "正在写入鼠标 %1/%2"},
+    {Message::ReadFailedMode, "Msg_ReadFailedMode", "未能从鼠标读取模式 %1。"},
+    {Message::ModeDiffers, "Msg_ModeDiffers", "模式 %1 %2：已保存 %3，鼠标中 %4"},
+    {Message::ModesMatch, "Msg_ModesMatch", "鼠标中的五个模式与保存的设置一致。"},
 });
 // clang-format on
 

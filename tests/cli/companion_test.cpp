@@ -1,0 +1,215 @@
+// Runs the built korvanectl's device commands against a temporary start
+// folder and the emulated mouse, and compares with the window model's own
+// run on the same folder.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "app/main_window_model.h"
+#include "files/hex.h"
+#include "platform/emulated_mouse.h"
+#include "support/fake_host.h"
+#include "support/recording_pointer_sink.h"
+#include "support/temp_dir.h"
+
+namespace korvane::cli {
+namespace {
+
+namespace fs = std::filesystem;
+using korvane::testing::TempDir;
+
+struct CliRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+class CompanionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // The shipped factory files as the live ones, mode 3 active.
+    const fs::path dist = fs::path(KORVANE_SOURCE_DIR) / "dist";
+    for (const char* folder : {"configure", "data"}) {
+      for (const auto& entry : fs::directory_iterator(dist / folder)) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with("Default_")) {
+          start_.write(std::string(folder) + "/" + name.substr(8), TempDir::readFile(entry.path()));
+        }
+      }
+    }
+    start_.write("configure/GM.ini", "[GM]\r\ncbMode=2\r\n");
+    start_.write("data/Mode4_data.ini", "[Mode4_data]\r\nData3=2\r\nData8=9\r\nData9=1\r\n");
+  }
+
+  // Pacing is off: the emulated mouse needs no pauses and tests never sleep.
+  CliRun run(const std::string& arguments, const std::string& environment = "") const {
+    const fs::path err = io_.path() / "stderr";
+    const std::string command = "LC_ALL=C.UTF-8 KORVANE_DEVICE= KORVANE_EMULATOR_PACING=off " +
+                                std::string("XDG_CONFIG_HOME='") + config_.path().string() + "' " +
+                                environment + " '" KORVANECTL_PATH "' --dir '" +
+                                start_.path().string() + "' " + arguments + " </dev/null 2>'" +
+                                err.string() + "'";
+    CliRun result;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+      ADD_FAILURE() << "popen failed";
+      return result;
+    }
+    std::array<char, 4096> buffer{};
+    std::size_t n = 0;
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
+      result.out.append(buffer.data(), n);
+    }
+    const int status = ::pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.err = TempDir::readFile(err);
+    return result;
+  }
+
+  // Every file of the start folder with its content.
+  std::map<std::string, std::string> snapshot() const {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(start_.path())) {
+      if (entry.is_regular_file()) {
+        files[entry.path().string()] = TempDir::readFile(entry.path());
+      }
+    }
+    return files;
+  }
+
+  TempDir start_;
+  TempDir config_;
+  TempDir io_;
+};
+
+TEST_F(CompanionTest, ShowStatusAndVerifyWriteNothing) {
+  const auto before = snapshot();
+
+  // The stored blocks after the window's own start-up on this folder.
+  testing::FakeHost host;
+  platform::EmulatedMouse mouse;
+  testing::RecordingPointerSink sink;
+  app::MainWindowModel model(host, mouse, sink, start_.path(), start_.path() / "korvane-driver");
+  model.createsLiveFiles = false;
+  model.FormCreate();
+  ASSERT_EQ(model.blocks.activeMode, 3);
+
+  const CliRun json = run("show --json");
+  EXPECT_EQ(json.status, 0) << json.err;
+  EXPECT_NE(json.out.find("{\"activeMode\":3,"), std::string::npos) << json.out;
+  for (int mode = 1; mode <= settings::kModeCount; ++mode) {
+    const std::string bytes = "\"bytes\":\"" + files::toHex(model.blocks.storedBlock(mode)) + "\"";
+    EXPECT_NE(json.out.find(bytes), std::string::npos) << "mode " << mode;
+  }
+  const CliRun text = run("show");
+  EXPECT_EQ(text.status, 0) << text.err;
+  EXPECT_NE(text.out.find("\n3: "), std::string::npos);
+  EXPECT_NE(text.out.find(" *\n"), std::string::npos);
+  // Mode 4's first button plays macro block 1, the library's second entry;
+  // its second button's bytes name no function and are shown in hex.
+  EXPECT_NE(text.out.find("   1  宏定义 2\n   2  00 00 00\n"), std::string::npos) << text.out;
+
+  EXPECT_EQ(run("status").out, "no mouse\n");
+  EXPECT_EQ(run("status").status, 1);
+  const CliRun status = run("--emulated status");
+  EXPECT_EQ(status.status, 0) << status.err;
+  EXPECT_EQ(status.out, "mouse 4321:6789 firmware 1\n");
+
+  // A fresh emulated mouse holds nothing of the stored modes.
+  const CliRun verify = run("--emulated verify");
+  EXPECT_EQ(verify.status, 1);
+  EXPECT_NE(verify.out.find("reportRate"), std::string::npos);
+
+  EXPECT_EQ(snapshot(), before);
+  EXPECT_TRUE(fs::is_empty(config_.path()));
+}
+
+TEST_F(CompanionTest, ApplyWritesWhatTheWindowWrites) {
+  const fs::path windowTrace = io_.path() / "window.trace";
+  {
+    testing::FakeHost host;
+    platform::EmulatedMouse mouse;
+    mouse.traceTo(windowTrace.string());
+    testing::RecordingPointerSink sink;
+    app::MainWindowModel model(host, mouse, sink, start_.path(),
+                               fs::path(KORVANECTL_PATH).parent_path() / "korvane-driver");
+    model.FormCreate();
+    model.DetectHIDDeviceCounterTimer();
+    ASSERT_EQ(model.ApplyClick(), device::ApplyOutcome::Completed);
+  }
+  const fs::path cliTrace = io_.path() / "cli.trace";
+  const CliRun apply = run("--emulated --trace '" + cliTrace.string() + "' apply");
+  EXPECT_EQ(apply.status, 0) << apply.err;
+  EXPECT_EQ(TempDir::readFile(cliTrace), TempDir::readFile(windowTrace));
+  EXPECT_FALSE(TempDir::readFile(cliTrace).empty());
+  // One progress line per data write: five modes and twenty macro halves.
+  EXPECT_EQ(std::count(apply.err.begin(), apply.err.end(), '\n'), 25) << apply.err;
+  // The pointer settings went to the user's registry file.
+  EXPECT_FALSE(fs::is_empty(config_.path()));
+
+  const CliRun verified = run("--emulated apply --verify");
+  EXPECT_EQ(verified.status, 0) << verified.err;
+  EXPECT_NE(verified.out.find("一致"), std::string::npos) << verified.out;
+
+  // A mouse that does not keep byte 5 of mode 2: verify names the field.
+  const CliRun stuck = run("--emulated apply --verify", "KORVANE_EMULATOR_STUCK_BYTE=2:5:81");
+  EXPECT_EQ(stuck.status, 1);
+  EXPECT_NE(stuck.out.find("模式 2 lightAndMotor"), std::string::npos) << stuck.out;
+  EXPECT_NE(stuck.out.find(" 81"), std::string::npos) << stuck.out;
+}
+
+TEST_F(CompanionTest, ReadSaveBacksUpWhatTheMouseHolds) {
+  // The fresh emulated mouse holds zeros in every mode.
+  const CliRun read = run("--emulated read --save");
+  EXPECT_EQ(read.status, 0) << read.err;
+  EXPECT_NE(read.out.find("1: "), std::string::npos);
+  const std::string data = start_.read("data/Mode1_data.ini");
+  EXPECT_NE(data.find("Data3=0\r\n"), std::string::npos) << data;
+  EXPECT_NE(data.find("Data60=0\r\n"), std::string::npos) << data;
+}
+
+TEST_F(CompanionTest, FailuresExitWithOneAndUsageErrorsWithTwo) {
+  struct Case {
+    const char* arguments;
+    const char* environment;
+  };
+  // Transfers 1 and 2 read the firmware version at connection; 3 and 4 are
+  // the first mode's command and data.
+  const Case failures[] = {
+      {"apply", ""},                                              // no mouse
+      {"verify", ""},                                             // no mouse
+      {"--emulated apply", "KORVANE_EMULATOR_FAIL_TRANSFER=4"},   // a mode write fails
+      {"--emulated read", "KORVANE_EMULATOR_FAIL_TRANSFER=4"},    // a mode read fails
+      {"--emulated verify", "KORVANE_EMULATOR_FAIL_TRANSFER=3"},  // a read command fails
+      {"--emulated status", "KORVANE_EMULATOR_FAIL_TRANSFER=1"},  // no version answer
+      {"--dir /nonexistent/start show", ""},
+      {"--dir /nonexistent/start --emulated apply", ""},
+  };
+  for (const Case& c : failures) {
+    SCOPED_TRACE(c.arguments);
+    const CliRun result = run(c.arguments, c.environment);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_FALSE(result.err.empty() && result.out.empty());
+  }
+  const CliRun modeFailed = run("--emulated apply", "KORVANE_EMULATOR_FAIL_TRANSFER=4");
+  EXPECT_NE(modeFailed.err.find("mode 1"), std::string::npos) << modeFailed.err;
+  EXPECT_TRUE(fs::is_empty(config_.path()));  // no pointer step after a failed write
+
+  for (const char* arguments :
+       {"status extra", "show --verify", "apply --json", "read --verify", "verify --save",
+        "--trace x status", "apply --count 3", "macro compile --json", "--trace"}) {
+    SCOPED_TRACE(arguments);
+    const CliRun result = run(arguments);
+    EXPECT_EQ(result.status, 2);
+    EXPECT_NE(result.err.find("Usage: korvanectl"), std::string::npos);
+  }
+}
+
+}  // namespace
+}  // namespace korvane::cli
