@@ -10,6 +10,10 @@
 namespace korvane::app {
 
 void MainWindowModel::SaveConfClick() {
+  runCommand([this] { saveActiveMode(); });
+}
+
+void MainWindowModel::saveActiveMode() {
   setCommandLabelsEnabled(false);
   host_.showBusy();
   host_.pumpEvents();
@@ -50,6 +54,10 @@ constexpr std::size_t kModeNameMaxLength = 15;
 }  // namespace
 
 void MainWindowModel::DefaultSettingClick() {
+  runCommand([this] { factoryReset(); });
+}
+
+void MainWindowModel::factoryReset() {
   macro.stopRecording();
   setCommandLabelsEnabled(false);
   for (const auto& [live, factory] : factoryFilePairs()) {
@@ -73,7 +81,10 @@ void MainWindowModel::DefaultSettingClick() {
   state.StartupDone = true;
   LoadModeForEditing();
   host_.pumpEvents();
-  ApplyClick();
+  // A close that arrived meanwhile ends the reset before the mouse is written.
+  if (!closeRequested_) {
+    runApply();
+  }
   setCommandLabelsEnabled(true);
 }
 

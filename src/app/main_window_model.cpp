@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "app/device_messages.h"
 #include "app/host.h"
 #include "app/message_texts.h"
 #include "device/hid_backend.h"
@@ -69,6 +70,9 @@ void MainWindowModel::layOutControls() {
   lbl_version.geometry = {912, 72, 110, 25};
   lbl_version.caption = "lbl_version";
   lbl_Ver.geometry = {912 + 110, 72, 90, 25};
+  // Under the mouse picture, across the left panel.
+  lbl_DeviceStatus.geometry = {46, 528, 336, 36};
+  lbl_DeviceStatus.visible = false;
 
   for (std::size_t i = 0; i < kPageCount; ++i) {
     const int width = i == 2 ? kWideTabWidth : kTabWidth;
@@ -100,14 +104,23 @@ void MainWindowModel::layOutControls() {
 }
 
 void MainWindowModel::registerControls() {
-  names_ = {{"img_base", &img_base},         {"TntLabel13", &TntLabel13},
-            {"btnMinimize", &btnMinimize},   {"btnClose", &btnClose},
-            {"lbl_version", &lbl_version},   {"lbl_Ver", &lbl_Ver},
-            {"page_MseKeys", &page_MseKeys}, {"page_Macro", &page_Macro},
-            {"page_About", &page_About},     {"page_BreathLED", &page_BreathLED},
-            {"page_MseAdv", &page_MseAdv},   {"page_Device", &page_Device},
-            {"SaveConf", &SaveConf},         {"Apply", &Apply},
-            {"Btn_Exit", &Btn_Exit},         {"DefaultSetting", &DefaultSetting}};
+  names_ = {{"img_base", &img_base},
+            {"TntLabel13", &TntLabel13},
+            {"btnMinimize", &btnMinimize},
+            {"btnClose", &btnClose},
+            {"lbl_version", &lbl_version},
+            {"lbl_Ver", &lbl_Ver},
+            {"lbl_DeviceStatus", &lbl_DeviceStatus},
+            {"page_MseKeys", &page_MseKeys},
+            {"page_Macro", &page_Macro},
+            {"page_About", &page_About},
+            {"page_BreathLED", &page_BreathLED},
+            {"page_MseAdv", &page_MseAdv},
+            {"page_Device", &page_Device},
+            {"SaveConf", &SaveConf},
+            {"Apply", &Apply},
+            {"Btn_Exit", &Btn_Exit},
+            {"DefaultSetting", &DefaultSetting}};
   for (std::size_t i = 0; i < kPageCount; ++i) {
     names_.emplace_back(numbered("pnl_page", i), &pnl_page[i]);
     names_.emplace_back(numbered("lbl_title", i), &lbl_title[i]);
@@ -155,11 +168,12 @@ std::vector<Control*> MainWindowModel::deviceControls() {
 
 void MainWindowModel::setCommandLabelsEnabled(bool enabled) {
   for (Label* label : {&SaveConf, &DefaultSetting, &Btn_Exit, &Apply}) {
-    label->enabled = enabled;
+    label->enabled = enabled && deviceControlsOn_;
   }
 }
 
 void MainWindowModel::disableDeviceControls() {
+  deviceControlsOn_ = false;
   lbl_Ver.caption.clear();
   for (Control* control : deviceControls()) {
     control->enabled = false;
@@ -167,6 +181,7 @@ void MainWindowModel::disableDeviceControls() {
 }
 
 void MainWindowModel::enableDeviceControls() {
+  deviceControlsOn_ = true;
   for (Control* control : deviceControls()) {
     control->enabled = true;
   }
@@ -178,6 +193,11 @@ void MainWindowModel::firmwareVersionChanged(const std::string& versionText) {
   lbl_Ver.caption = versionText;
 }
 
+void MainWindowModel::mismatchChanged(const std::optional<device::ProtocolMismatch>& mismatch) {
+  lbl_DeviceStatus.caption = mismatch ? NotConnectedMessage(state, *mismatch) : std::string();
+  lbl_DeviceStatus.visible = mismatch.has_value();
+}
+
 // --- window chrome -----------------------------------------------------------
 
 void MainWindowModel::FormActivate() {
@@ -185,6 +205,10 @@ void MainWindowModel::FormActivate() {
 }
 
 bool MainWindowModel::FormCloseQuery() {
+  if (commandRunning_) {
+    closeRequested_ = true;
+    return false;
+  }
   // No keyboard grab and no half-recorded macro outlive the window.
   macro.stopRecording();
   if (const std::optional<std::string> error = WriteGeneralFile()) {
@@ -214,14 +238,68 @@ void MainWindowModel::img_baseMouseDown() {
 // --- device --------------------------------------------------------------
 
 void MainWindowModel::DetectHIDDeviceCounterTimer() {
+  // A tick inside a command's pause would switch the controls, the commands
+  // among them, under the running command.
+  if (commandRunning_) {
+    tickDeferred_ = true;
+    return;
+  }
   if (monitor_) {
     monitor_->tick();
   }
 }
 
+void MainWindowModel::runCommand(const std::function<void()>& command) {
+  // The busy window is not modal and the pauses run window messages, so a
+  // click can arrive here in the middle of another command.
+  if (commandRunning_) {
+    return;
+  }
+  commandRunning_ = true;
+  command();
+  commandRunning_ = false;
+
+  if (closeRequested_) {
+    closeRequested_ = false;
+    tickDeferred_ = false;
+    host_.hideBusy();
+    host_.closeMainWindow();
+    return;
+  }
+  if (tickDeferred_) {
+    tickDeferred_ = false;
+    DetectHIDDeviceCounterTimer();
+  }
+}
+
 device::ApplyOutcome MainWindowModel::ApplyClick() {
-  macro.stopRecording();
+  device::ApplyOutcome outcome = device::ApplyOutcome::NotStarted;
+  runCommand([this, &outcome] {
+    macro.stopRecording();
+    outcome = runApply();
+  });
+  return outcome;
+}
+
+device::ApplyOutcome MainWindowModel::runApply() {
   return device::Apply(*link_, host_, *this, blocks.stored, blocks.activeMode, macroBlocks);
+}
+
+void MainWindowModel::reportDisconnected(const device::UnwrittenWrites& unwritten) {
+  // The handles are dead; the controls follow at once, and the next tick
+  // looks for the mouse again.
+  if (monitor_) {
+    monitor_->dropSession();
+  } else {
+    disableDeviceControls();
+  }
+  if (!closeRequested_) {
+    host_.messageBox(NotWrittenMessage(state, unwritten));
+  }
+}
+
+bool MainWindowModel::stopRequested() {
+  return closeRequested_;
 }
 
 std::optional<std::string> MainWindowModel::compileMacros() {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -51,14 +52,18 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
   MainWindowModel& operator=(const MainWindowModel&) = delete;
 
   // --- window events -------------------------------------------------------
-  void FormCreate();      // the start-up sequence
-  void FormActivate();    // every activation allows saving
-  bool FormCloseQuery();  // saves GM.ini, then always lets the window close
+  void FormCreate();    // the start-up sequence
+  void FormActivate();  // every activation allows saving
+  // Saves GM.ini and lets the window close; during a command it only asks
+  // the command to stop, and the window closes when the command has ended.
+  bool FormCloseQuery();
   void btnMinimizeClick();
   void btnCloseClick();
   void Btn_ExitClick();
-  void img_baseMouseDown();            // drags the borderless window
-  void DetectHIDDeviceCounterTimer();  // the connection monitor's tick
+  void img_baseMouseDown();  // drags the borderless window
+  // The connection monitor's tick; during a command it waits for its end.
+  void DetectHIDDeviceCounterTimer();
+  // NotStarted while another command runs.
   device::ApplyOutcome ApplyClick();
   void SaveConfClick();
   void DefaultSettingClick();  // also the click on TntLabel13
@@ -110,7 +115,10 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
 
   // --- device-dependent controls ------------------------------------------
   std::vector<Control*> deviceControls();
+  // Enabling follows the connection: without a mouse the labels stay off.
   void setCommandLabelsEnabled(bool enabled) override;
+  // Apply, the factory reset or Save is running; no other command starts.
+  bool commandRunning() const { return commandRunning_; }
 
   // --- state -----------------------------------------------------------------
   AppState state;
@@ -138,6 +146,8 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
   Label btnClose;
   Label lbl_version;
   Label lbl_Ver;
+  // Why a device with the mouse's ids was not connected; hidden otherwise.
+  Label lbl_DeviceStatus;
 
   std::array<Panel, kPageCount> pnl_page{};
   std::array<Label, kPageCount> lbl_title{};
@@ -184,9 +194,19 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
   void disableDeviceControls() override;
   void enableDeviceControls() override;
   void firmwareVersionChanged(const std::string& versionText) override;
+  void mismatchChanged(const std::optional<device::ProtocolMismatch>& mismatch) override;
   std::optional<std::string> compileMacros() override;
   void applyPointerSettings() override;
   void showMessage(const std::string& text) override;
+  void reportDisconnected(const device::UnwrittenWrites& unwritten) override;
+  bool stopRequested() override;
+
+  // Runs one command with the others, the monitor's tick and a close held
+  // back until it ends; a command started inside another does not run.
+  void runCommand(const std::function<void()>& command);
+  device::ApplyOutcome runApply();
+  void saveActiveMode();
+  void factoryReset();
 
   Host& host_;
   device::HidBackend& hid_;
@@ -196,6 +216,10 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
   std::unique_ptr<device::DeviceLink> link_;
   std::unique_ptr<device::ConnectionMonitor> monitor_;
   std::vector<std::pair<std::string, Control*>> names_;
+  bool deviceControlsOn_ = false;
+  bool commandRunning_ = false;
+  bool tickDeferred_ = false;
+  bool closeRequested_ = false;
 };
 
 }  // namespace korvane::app

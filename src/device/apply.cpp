@@ -1,5 +1,7 @@
 #include "device/apply.h"
 
+#include <algorithm>
+
 #include "device/device_session.h"
 #include "device/link_host.h"
 #include "device/protocol.h"
@@ -38,12 +40,35 @@ ApplyOutcome Apply(DeviceLink& link, LinkHost& host, ApplyHooks& hooks,
                    int activeMode, std::span<const MacroBlockBytes, kMacroCount> macroBlocks) {
   DeviceSession& session = link.session();
   const ModeWriteOrder order = modeWriteOrder(activeMode);
+  // Window messages run during the pauses; whatever they change, this run
+  // writes the modes as they were stored when it began.
+  std::array<ModeBlockBytes, kModeCount> modes{};
+  std::copy(storedBlocks.begin(), storedBlocks.end(), modes.begin());
 
   auto stop = [&](const std::string& message, ApplyOutcome outcome) {
     host.hideBusy();
     hooks.setCommandLabelsEnabled(true);
     hooks.showMessage(message);
     return outcome;
+  };
+  auto stopped = [&] {
+    host.hideBusy();
+    hooks.setCommandLabelsEnabled(true);
+    return ApplyOutcome::Stopped;
+  };
+  // The writes from the failed one on: modes from position modeIndex of the
+  // order, then macro blocks from firstMacro, then the pointer settings.
+  auto disconnected = [&](int modeIndex, int firstMacro) {
+    UnwrittenWrites unwritten;
+    for (int i = modeIndex; i < order.count; ++i) {
+      unwritten.modes.push_back(order.modes[static_cast<std::size_t>(i)]);
+    }
+    unwritten.firstMacro = firstMacro;
+    unwritten.pointerSettings = true;
+    host.hideBusy();
+    hooks.setCommandLabelsEnabled(true);
+    hooks.reportDisconnected(unwritten);
+    return ApplyOutcome::Disconnected;
   };
 
   hooks.setCommandLabelsEnabled(false);
@@ -53,11 +78,21 @@ ApplyOutcome Apply(DeviceLink& link, LinkHost& host, ApplyHooks& hooks,
   host.showBusy();
   host.setBusyProgress(0, total);
   host.pumpEvents();
+  if (hooks.stopRequested()) {
+    return stopped();
+  }
 
-  for (const int mode : order.view()) {
-    link.WriteMode(mode, storedBlocks[static_cast<std::size_t>(mode - 1)]);
+  for (int i = 0; i < order.count; ++i) {
+    const int mode = order.modes[static_cast<std::size_t>(i)];
+    link.WriteMode(mode, modes[static_cast<std::size_t>(mode - 1)]);
     if (session.TransferFailed) {
+      if (link.mouseDisconnected()) {
+        return disconnected(i, 0);
+      }
       return stop(writeFailureMessage("mode " + std::to_string(mode)), ApplyOutcome::WriteFailed);
+    }
+    if (hooks.stopRequested()) {
+      return stopped();
     }
   }
 
@@ -67,18 +102,26 @@ ApplyOutcome Apply(DeviceLink& link, LinkHost& host, ApplyHooks& hooks,
 
   host.showBusy();
   host.pumpEvents();
-  // Only a transfer made while messages ran (a reconnect's version read) can
-  // have failed here.
+  // Only a transfer made while messages ran can have failed here.
   if (session.TransferFailed) {
     return stop(writeFailureMessage(""), ApplyOutcome::WriteFailed);
+  }
+  if (hooks.stopRequested()) {
+    return stopped();
   }
 
   for (int block = 0; block < kMacroCount; ++block) {
     link.WriteMacro(block, macroBlocks[static_cast<std::size_t>(block)]);
     if (session.TransferFailed) {
+      if (link.mouseDisconnected()) {
+        return disconnected(order.count, block);
+      }
       // The macro library numbers its entries from 1: entry N is block N - 1.
       return stop(writeFailureMessage("macro " + std::to_string(block + 1)),
                   ApplyOutcome::WriteFailed);
+    }
+    if (hooks.stopRequested()) {
+      return stopped();
     }
   }
 

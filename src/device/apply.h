@@ -4,6 +4,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "device/report_layout.h"
 
@@ -11,6 +12,15 @@ namespace korvane::device {
 
 class DeviceLink;
 class LinkHost;
+
+// What an Apply cut short by an unplug left undone.
+struct UnwrittenWrites {
+  std::vector<int> modes;        // in write order
+  int firstMacro = kMacroCount;  // blocks firstMacro..9 not (wholly) written; kMacroCount: none
+  bool pointerSettings = false;
+
+  friend bool operator==(const UnwrittenWrites&, const UnwrittenWrites&) = default;
+};
 
 // What Apply needs from the window beyond the device link.
 class ApplyHooks {
@@ -24,6 +34,13 @@ class ApplyHooks {
   // The registry steps and the four system-parameter calls.
   virtual void applyPointerSettings() = 0;
   virtual void showMessage(const std::string& text) = 0;
+  // The mouse was unplugged during the run: tell the user what was not
+  // written and let the window follow the lost connection.
+  virtual void reportDisconnected(const UnwrittenWrites& unwritten) = 0;
+  // Asked after each mode and each whole macro block (never between the two
+  // halves, which would leave the mouse a torn macro): true ends the run
+  // there, as when the window is closing.
+  virtual bool stopRequested() { return false; }
 };
 
 // The modes Apply writes, in order: the other four ascending, the active one
@@ -56,16 +73,19 @@ inline constexpr const char* kWriteFailedText = "The settings could not be writt
 std::string writeFailureMessage(const std::string& what);
 
 enum class ApplyOutcome {
-  Completed,      // everything written (or skipped after the mouse left)
-  WriteFailed,    // stopped at the first failed transfer
+  Completed,      // everything written
+  WriteFailed,    // stopped at the first failed transfer; the mouse refused it
+  Disconnected,   // stopped at the first failed transfer; the mouse was unplugged
   CompileFailed,  // a macro could not be compiled; no macro block was sent
+  Stopped,        // ended early on request (the window is closing)
+  NotStarted,     // another command was running; nothing was sent
 };
 
 // The Apply command: the five stored mode blocks (the active one last), the
 // ten macro blocks (compiled first, by the hook, into macroBlocks), then the
-// pointer settings. Stops at the first failed transfer with one message. If
-// the mouse is unplugged meanwhile, the monitor resets the session inside a
-// pause and the remaining transfers are skipped without a failure.
+// pointer settings. Stops at the first failed transfer with one message: the
+// refused write, or, when the mouse was unplugged, every write that did not
+// happen. The blocks are read as they are when the call starts.
 ApplyOutcome Apply(DeviceLink& link, LinkHost& host, ApplyHooks& hooks,
                    std::span<const settings::ModeBlock, settings::kModeCount> storedBlocks,
                    int activeMode, std::span<const MacroBlockBytes, kMacroCount> macroBlocks);

@@ -1,5 +1,7 @@
 #include "device/device_session.h"
 
+#include <cstdio>
+
 namespace korvane::device {
 
 namespace {
@@ -11,6 +13,32 @@ void DeviceSession::reset() {
   FeatureHandle.reset();
   OutputHandle.reset();
   InputHandle.reset();
+}
+
+std::string describeMismatch(const ProtocolMismatch& mismatch) {
+  const std::string actual = std::to_string(mismatch.actual);
+  const std::string expected = std::to_string(mismatch.expected);
+  switch (mismatch.kind) {
+    case ProtocolMismatch::Kind::NoFeatureReport:
+      return "it has no feature report for commands";
+    case ProtocolMismatch::Kind::FeatureReportTooShort:
+      return "its feature report has " + actual + " bytes; the commands need " + expected;
+    case ProtocolMismatch::Kind::NoDataOutputReport:
+      return "its output report has " + actual + " bytes; the settings need " + expected;
+    case ProtocolMismatch::Kind::VersionReplyWrongCommand: {
+      std::array<char, 8> hex{};
+      std::snprintf(hex.data(), hex.size(), "%02X", static_cast<unsigned>(mismatch.actual & 0xFF));
+      std::array<char, 8> wanted{};
+      std::snprintf(wanted.data(), wanted.size(), "%02X",
+                    static_cast<unsigned>(mismatch.expected & 0xFF));
+      return std::string("its reply to the firmware-version command echoes command ") + hex.data() +
+             " instead of " + wanted.data();
+    }
+    case ProtocolMismatch::Kind::VersionReplyTooShort:
+      return "its reply to the firmware-version command has " + actual + " bytes; " + expected +
+             " are needed";
+  }
+  return {};
 }
 
 VendorProductTable defaultVendorProductTable() {

@@ -3,11 +3,32 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "device/hid_backend.h"
 
 namespace korvane::device {
+
+// Why a device that answers to the mouse's ids was not connected: it does
+// not fit the command protocol, so writing to it would fail or do nothing.
+struct ProtocolMismatch {
+  enum class Kind : std::uint8_t {
+    NoFeatureReport,           // no interface takes commands
+    FeatureReportTooShort,     // actual = declared feature length
+    NoDataOutputReport,        // actual = largest output length declared (0: none)
+    VersionReplyWrongCommand,  // actual = the command byte the reply echoed
+    VersionReplyTooShort,      // actual = bytes in the reply
+  };
+  Kind kind = Kind::NoFeatureReport;
+  int actual = 0;
+  int expected = 0;
+
+  friend bool operator==(const ProtocolMismatch&, const ProtocolMismatch&) = default;
+};
+
+// The reason in plain English, for logs and the command-line tool.
+std::string describeMismatch(const ProtocolMismatch& mismatch);
 
 // The link to the connected mouse, shared by discovery, the monitor and the
 // command protocol. A null handle is an invalid one; one interface may serve
@@ -22,6 +43,12 @@ struct DeviceSession {
   std::uint8_t FirmwareVersion = 0;
   std::string VersionText;
   bool TransferFailed = false;
+  // A transfer failed on these handles: they may be dead (a replug keeps the
+  // interface count), so the monitor reconnects at its next tick.
+  bool Lost = false;
+  // Set when the last connection attempt found the mouse's ids on a device
+  // that does not fit the protocol; cleared by a successful one.
+  std::optional<ProtocolMismatch> Mismatch;
 
   // Invalidates the three handles; an interface closes when no role holds it.
   void reset();

@@ -1,5 +1,6 @@
 #include "device/discovery.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -22,6 +23,8 @@ int CountHidInterfaces(HidBackend& backend) {
 bool OpenDevice(HidBackend& backend, DeviceSession& session, std::uint32_t vendorId,
                 std::uint32_t productId) {
   bool found = false;
+  bool matched = false;
+  int largestOutput = 0;
   for (const std::string& path : backend.listInterfacePaths()) {
     std::shared_ptr<HidHandle> handle = backend.open(path);
     if (handle == nullptr) {
@@ -38,6 +41,8 @@ bool OpenDevice(HidBackend& backend, DeviceSession& session, std::uint32_t vendo
     if (attributes->vendorId != vendorId || attributes->productId != productId) {
       continue;
     }
+    matched = true;
+    largestOutput = std::max(largestOutput, lengths->output);
     if (lengths->input == kDataReportLength) {
       session.InputHandle = handle;
     }
@@ -53,7 +58,30 @@ bool OpenDevice(HidBackend& backend, DeviceSession& session, std::uint32_t vendo
     }
     // A handle that took no role is closed here, as the last owner lets go.
   }
-  return found;
+  // The mouse's ids on a device that cannot carry the commands and the
+  // 65-byte data reports: connecting it would let Apply fail every time, or
+  // "complete" having sent nothing.
+  if (!found) {
+    if (matched) {
+      session.Mismatch = ProtocolMismatch{ProtocolMismatch::Kind::NoFeatureReport, 0, 0};
+    }
+    return false;
+  }
+  const auto refuse = [&session](ProtocolMismatch mismatch) {
+    session.VendorId = 0;
+    session.ProductId = 0;
+    session.Mismatch = mismatch;
+    return false;
+  };
+  if (session.FeatureReportLength < kCommandReportLength) {
+    return refuse(ProtocolMismatch{ProtocolMismatch::Kind::FeatureReportTooShort,
+                                   session.FeatureReportLength, kCommandReportLength});
+  }
+  if (session.OutputHandle == nullptr) {
+    return refuse(ProtocolMismatch{ProtocolMismatch::Kind::NoDataOutputReport, largestOutput,
+                                   kDataReportLength});
+  }
+  return true;
 }
 
 }  // namespace korvane::device

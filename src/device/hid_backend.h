@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -34,10 +35,15 @@ class HidHandle {
   // Every report starts with its report-id byte (0 when the device numbers
   // none) and has the length the interface declares for its kind.
   virtual bool setFeature(std::span<const std::uint8_t> report) = 0;
-  virtual bool getFeature(std::span<std::uint8_t> report) = 0;
+  // The number of bytes the device answered with, report-id byte included;
+  // the rest of the buffer reads as zeros. nullopt when the transfer failed.
+  virtual std::optional<std::size_t> getFeature(std::span<std::uint8_t> report) = 0;
   virtual bool write(std::span<const std::uint8_t> report) = 0;
   // Fails when no input report arrives within timeoutMs.
   virtual bool read(std::span<std::uint8_t> report, int timeoutMs) = 0;
+  // After a failed transfer: the interface has left the system (the device
+  // was unplugged), so every later transfer on this handle fails too.
+  virtual bool disconnected() { return false; }
 };
 
 // The system's HID interfaces.

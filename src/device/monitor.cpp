@@ -29,11 +29,19 @@ void ConnectionMonitor::tick() {
     sampledCount = first;
   }
 
-  if (sampledCount != LastCount && agreement >= kMonitorAgreement) {
+  if ((sampledCount != LastCount || session_.Lost) && agreement >= kMonitorAgreement) {
     connect();
     LastCount = sampledCount;
   }
   TickBusy = false;
+}
+
+void ConnectionMonitor::dropSession() {
+  session_.VendorId = 0;
+  session_.ProductId = 0;
+  observer_.disableDeviceControls();
+  session_.reset();
+  session_.Lost = true;
 }
 
 void ConnectionMonitor::connect() {
@@ -41,24 +49,42 @@ void ConnectionMonitor::connect() {
   session_.ProductId = 0;
   observer_.disableDeviceControls();
   session_.reset();
+  // The first slot whose device was refused says why nothing connected.
+  std::optional<ProtocolMismatch> refused;
   for (const VendorProductSlot& slot : table_) {
     if (slot.empty()) {
       continue;
     }
+    session_.Mismatch.reset();
     if (OpenDevice(backend_, session_, slot.vendorId, slot.productId)) {
       session_.VendorId = slot.vendorId;
       session_.ProductId = slot.productId;
-      // A failed read only marks TransferFailed; the mouse is connected all the same.
+      // A failed read only marks TransferFailed; the mouse is connected all
+      // the same. A reply that is not this protocol's answer is another
+      // matter: such a device is not connected.
       if (link_.ReadFirmwareVersion()) {
         observer_.firmwareVersionChanged(session_.VersionText);
       }
-      observer_.enableDeviceControls();
-      return;
+      if (!session_.Mismatch) {
+        session_.Lost = false;
+        observer_.enableDeviceControls();
+        observer_.mismatchChanged(session_.Mismatch);
+        return;
+      }
     }
-    // A device without a feature interface may still have taken the data
-    // roles; they must not mix with the next slot's device.
+    if (session_.Mismatch && !refused) {
+      refused = session_.Mismatch;
+    }
+    // A device that was refused may still have taken roles; they must not
+    // mix with the next slot's device.
+    session_.VendorId = 0;
+    session_.ProductId = 0;
     session_.reset();
   }
+  // Nothing usable is connected; nothing is left to reconnect either.
+  session_.Lost = false;
+  session_.Mismatch = refused;
+  observer_.mismatchChanged(session_.Mismatch);
 }
 
 }  // namespace korvane::device

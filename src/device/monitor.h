@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "device/device_session.h"
@@ -17,6 +18,9 @@ class LinkObserver {
   virtual void disableDeviceControls() = 0;
   virtual void enableDeviceControls() = 0;
   virtual void firmwareVersionChanged(const std::string& versionText) = 0;
+  // After every connection attempt: why a device with the mouse's ids was
+  // not connected, or nothing.
+  virtual void mismatchChanged(const std::optional<ProtocolMismatch>& /*mismatch*/) {}
 };
 
 inline constexpr int kMonitorTickMs = 2500;
@@ -26,7 +30,9 @@ inline constexpr int kMonitorAgreement = 4;
 
 // Watches the number of openable HID interfaces and, when it changes, drops
 // the session and looks for the mouse again. Any device arriving or leaving
-// makes the controls flicker off and on; an unchanged count re-opens nothing.
+// makes the controls flicker off and on. An unchanged count re-opens nothing
+// unless a transfer failed on the session (it is Lost): a quick replug keeps
+// the count but leaves dead handles.
 class ConnectionMonitor {
  public:
   ConnectionMonitor(HidBackend& backend, DeviceSession& session, const VendorProductTable& table,
@@ -34,6 +40,9 @@ class ConnectionMonitor {
 
   // The timer's event, every kMonitorTickMs.
   void tick();
+  // The mouse left in the middle of a command: the handles are dropped and
+  // the controls go off at once; the next tick looks for the mouse again.
+  void dropSession();
 
   int LastCount = 0;
   bool TickBusy = false;

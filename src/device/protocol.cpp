@@ -37,7 +37,12 @@ bool DeviceLink::SendCommandGetReply(HidHandle* handle, std::span<std::uint8_t> 
     return false;
   }
   host_.sleep(kTransferPauseMs);
-  return handle->getFeature(report);
+  const std::optional<std::size_t> received = handle->getFeature(report);
+  if (!received) {
+    return false;
+  }
+  replyLength_ = *received;
+  return true;
 }
 
 bool DeviceLink::WriteReport(HidHandle* handle,
@@ -72,6 +77,20 @@ std::vector<std::uint8_t> DeviceLink::commandReport(std::uint8_t code) const {
   return report;
 }
 
+void DeviceLink::markFailed() {
+  session_.TransferFailed = true;
+  session_.Lost = true;
+}
+
+bool DeviceLink::mouseDisconnected() const {
+  for (const auto& handle : {session_.FeatureHandle, session_.OutputHandle, session_.InputHandle}) {
+    if (handle != nullptr && handle->disconnected()) {
+      return true;
+    }
+  }
+  return false;
+}
+
 bool DeviceLink::ReadFirmwareVersion() {
   if (session_.FeatureHandle == nullptr) {
     return false;
@@ -80,6 +99,19 @@ bool DeviceLink::ReadFirmwareVersion() {
   std::vector<std::uint8_t> report = commandReport(kReadFirmwareVersion);
   if (report.size() <= kFirmwareVersionOffset ||
       !SendCommandGetReply(session_.FeatureHandle.get(), report)) {
+    markFailed();
+    return false;
+  }
+  // A reply is believed only when it has the whole command report and
+  // echoes the command; anything else is not this protocol's answer.
+  if (replyLength_ < static_cast<std::size_t>(kCommandReportLength)) {
+    session_.Mismatch = ProtocolMismatch{ProtocolMismatch::Kind::VersionReplyTooShort,
+                                         static_cast<int>(replyLength_), kCommandReportLength};
+  } else if (report[kCommandCodeOffset] != kReadFirmwareVersion) {
+    session_.Mismatch = ProtocolMismatch{ProtocolMismatch::Kind::VersionReplyWrongCommand,
+                                         report[kCommandCodeOffset], kReadFirmwareVersion};
+  }
+  if (session_.Mismatch) {
     session_.TransferFailed = true;
     return false;
   }
@@ -92,7 +124,7 @@ void DeviceLink::writeData(std::uint8_t code, std::span<const std::uint8_t, kDat
   if (session_.FeatureHandle != nullptr) {
     const std::vector<std::uint8_t> command = commandReport(code);
     if (!SendCommand(session_.FeatureHandle.get(), command)) {
-      session_.TransferFailed = true;
+      markFailed();
     }
   }
   // The data goes even when the command failed: the mouse decides.
@@ -101,7 +133,7 @@ void DeviceLink::writeData(std::uint8_t code, std::span<const std::uint8_t, kDat
     report[kReportIdOffset] = kUnnumberedReportId;
     std::copy(data.begin(), data.end(), report.begin() + kDataOffset);
     if (!WriteReport(session_.OutputHandle.get(), report)) {
-      session_.TransferFailed = true;
+      markFailed();
     }
   }
   host_.showBusy();
@@ -109,8 +141,8 @@ void DeviceLink::writeData(std::uint8_t code, std::span<const std::uint8_t, kDat
     ++progress_->done;
     host_.setBusyProgress(progress_->done, progress_->total);
   }
-  // A monitor tick may run in here and reset the session; later steps then
-  // find invalid handles and are skipped.
+  // Window messages run in here; the window keeps monitor ticks and other
+  // commands out until the running command ends.
   host_.wait(kDataWritePauseMs);
 }
 
@@ -129,13 +161,13 @@ void DeviceLink::ReadMode(int mode, std::span<std::uint8_t, settings::kModeBlock
   if (session_.FeatureHandle != nullptr) {
     const std::vector<std::uint8_t> command = commandReport(readModeCode(mode));
     if (!SendCommand(session_.FeatureHandle.get(), command)) {
-      session_.TransferFailed = true;
+      markFailed();
     }
   }
   if (session_.InputHandle != nullptr) {
     DataReport report{};
     if (!ReadReport(session_.InputHandle.get(), report)) {
-      session_.TransferFailed = true;
+      markFailed();
       return;
     }
     std::copy_n(report.begin() + kDataOffset, settings::kModeBlockSize, block.begin());

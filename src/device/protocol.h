@@ -24,8 +24,8 @@ inline constexpr int kReadReportTimeoutMs = 1000;
 inline constexpr const char* kVersionTextPrefix = " Ver-";
 
 // The command protocol over the session's handles. Operations never report
-// errors themselves: a failed transfer sets TransferFailed, and a step whose
-// handle is invalid is skipped silently.
+// errors themselves: a failed transfer sets TransferFailed and marks the
+// session Lost, and a step whose handle is invalid is skipped silently.
 class DeviceLink {
  public:
   DeviceLink(DeviceSession& session, LinkHost& host);
@@ -46,8 +46,14 @@ class DeviceLink {
   // A command report of the session's FeatureReportLength bytes.
   std::vector<std::uint8_t> commandReport(std::uint8_t code) const;
 
+  // After a failed transfer: one of the session's interfaces has left the
+  // system, so the failure was the mouse being unplugged.
+  bool mouseDisconnected() const;
+
   // --- operations -------------------------------------------------------------
-  // Fills FirmwareVersion and VersionText; true when the mouse answered.
+  // Fills FirmwareVersion and VersionText; true when the mouse answered. A
+  // reply that is too short or does not echo the command sets the session's
+  // Mismatch.
   bool ReadFirmwareVersion();
   // mode 1..5; anything else sends nothing.
   void WriteMode(int mode, std::span<const std::uint8_t, settings::kModeBlockSize> block);
@@ -62,6 +68,7 @@ class DeviceLink {
 
  private:
   void writeData(std::uint8_t code, std::span<const std::uint8_t, kDataLength> data);
+  void markFailed();
 
   DeviceSession& session_;
   LinkHost& host_;
@@ -70,6 +77,8 @@ class DeviceLink {
     int total = 0;
   };
   std::optional<Progress> progress_;
+  // Bytes of the last feature report read back.
+  std::size_t replyLength_ = 0;
 };
 
 }  // namespace korvane::device

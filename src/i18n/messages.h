@@ -13,19 +13,33 @@
 namespace korvane::i18n {
 
 enum class Message : std::uint8_t {
-  WriteFailedMode,      // %1: the mode number
-  WriteFailedMacro,     // %1: the macro number, counted from 1
-  WriteFailed,          // a write to the mouse failed; no single write to blame
-  UnableToWrite,        // %1: the file
-  KeyboardUnavailable,  // a recording could not take the keyboard
-  WriteRefused,         // %1: the file, %2: the system's reason
-  FileTooLarge,         // %1: the file, %2: the largest size read ("1 MiB")
-  StartFolderMissing,   // %1: the folder
-  NoMouse,              // no mouse is connected
-  WriteProgress,        // %1 of %2 writes done
-  ReadFailedMode,       // %1: the mode number
-  ModeDiffers,          // %1 mode, %2 field, %3 stored, %4 in the mouse
-  ModesMatch,           // the mouse holds the stored modes
+  WriteFailedMode,         // %1: the mode number
+  WriteFailedMacro,        // %1: the macro number, counted from 1
+  WriteFailed,             // a write to the mouse failed; no single write to blame
+  UnableToWrite,           // %1: the file
+  KeyboardUnavailable,     // a recording could not take the keyboard
+  WriteRefused,            // %1: the file, %2: the system's reason
+  FileTooLarge,            // %1: the file, %2: the largest size read ("1 MiB")
+  StartFolderMissing,      // %1: the folder
+  NoMouse,                 // no mouse is connected
+  WriteProgress,           // %1 of %2 writes done
+  ReadFailedMode,          // %1: the mode number
+  ModeDiffers,             // %1 mode, %2 field, %3 stored, %4 in the mouse
+  ModesMatch,              // the mouse holds the stored modes
+  NotWrittenDisconnected,  // %1: the list of writes
+  UnwrittenMode,           // %1: the mode number
+  UnwrittenAllMacros,
+  UnwrittenMacrosFrom,  // %1, %2: the first and last macro, counted from 1
+  UnwrittenLastMacro,   // %1: the macro number, counted from 1
+  UnwrittenPointerSettings,
+  ListNext,            // joins the items of a list but the last
+  ListLast,            // joins the last item of a list
+  DeviceNotConnected,  // %1: the reason
+  DeviceNoFeatureReport,
+  DeviceFeatureReportTooShort,     // %1: declared, %2: needed
+  DeviceOutputReportLength,        // %1: declared, %2: needed
+  DeviceVersionReplyWrongCommand,  // %1: the echoed byte, %2: the command, both in hex
+  DeviceVersionReplyTooShort,      // %1: received, %2: needed
 };
 
 struct MessageRow {
@@ -50,6 +64,20 @@ inline constexpr auto kMessages = std::to_array<MessageRow>({
     {Message::ReadFailedMode, "Msg_ReadFailedMode", "未能从鼠标读取模式 %1。"},
     {Message::ModeDiffers, "Msg_ModeDiffers", "模式 %1 %2：已保存 %3，鼠标中 %4"},
     {Message::ModesMatch, "Msg_ModesMatch", "鼠标中的五个模式与保存的设置一致。"},
+    {Message::NotWrittenDisconnected, "Msg_NotWrittenDisconnected", "%1未写入：鼠标已断开连接。"},
+    {Message::UnwrittenMode, "Msg_UnwrittenMode", "模式 %1"},
+    {Message::UnwrittenAllMacros, "Msg_UnwrittenAllMacros", "宏"},
+    {Message::UnwrittenMacrosFrom, "Msg_UnwrittenMacrosFrom", "宏 %1 至 %2"},
+    {Message::UnwrittenLastMacro, "Msg_UnwrittenLastMacro", "宏 %1"},
+    {Message::UnwrittenPointerSettings, "Msg_UnwrittenPointerSettings", "指针设置"},
+    {Message::ListNext, "Msg_ListNext", "%1、%2"},
+    {Message::ListLast, "Msg_ListLast", "%1和%2"},
+    {Message::DeviceNotConnected, "Msg_DeviceNotConnected", "找到了鼠标，但未连接：%1"},
+    {Message::DeviceNoFeatureReport, "Msg_DeviceNoFeatureReport", "它没有用于命令的特征报告。"},
+    {Message::DeviceFeatureReportTooShort, "Msg_DeviceFeatureReportTooShort", "它的特征报告只有 %1 字节，命令需要 %2 字节。"},
+    {Message::DeviceOutputReportLength, "Msg_DeviceOutputReportLength", "它的输出报告为 %1 字节，设置需要 %2 字节。"},
+    {Message::DeviceVersionReplyWrongCommand, "Msg_DeviceVersionReplyWrongCommand", "它对固件版本命令 %2 的回复带有命令 %1。"},
+    {Message::DeviceVersionReplyTooShort, "Msg_DeviceVersionReplyTooShort", "它对固件版本命令的回复只有 %1 字节，需要 %2 字节。"},
 });
 // clang-format on
 

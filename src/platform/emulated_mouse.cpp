@@ -136,20 +136,23 @@ class EmulatedHandle : public device::HidHandle {
     return true;
   }
 
-  bool getFeature(std::span<std::uint8_t> report) override {
+  std::optional<std::size_t> getFeature(std::span<std::uint8_t> report) override {
     if (!acceptTransfer(report.size(), lengths().feature)) {
-      return false;
+      return std::nullopt;
     }
     std::fill(report.begin(), report.end(), 0);
     if (report.size() > device::kCommandCodeOffset) {
-      report[device::kCommandCodeOffset] = state_->lastCommand;
+      report[device::kCommandCodeOffset] = state_->config.replyEcho.value_or(state_->lastCommand);
     }
     if (state_->lastCommand == device::kReadFirmwareVersion &&
         report.size() > device::kFirmwareVersionOffset) {
       report[device::kFirmwareVersionOffset] = state_->config.firmwareVersion;
     }
-    state_->record(TransferKind::GetFeature, report);
-    return true;
+    const std::size_t received =
+        std::min(report.size(), state_->config.replyLength.value_or(report.size()));
+    std::fill(report.begin() + static_cast<std::ptrdiff_t>(received), report.end(), 0);
+    state_->record(TransferKind::GetFeature, report.first(received));
+    return received;
   }
 
   bool write(std::span<const std::uint8_t> report) override {
@@ -180,6 +183,8 @@ class EmulatedHandle : public device::HidHandle {
     state_->record(TransferKind::Read, report);
     return true;
   }
+
+  bool disconnected() override { return role_ != InterfaceRole::Other && !alive(); }
 
  private:
   bool alive() const {
@@ -300,6 +305,16 @@ void EmulatedMouse::failTransfer(int n) {
 
 void EmulatedMouse::setFirmwareVersion(std::uint8_t version) {
   state_->config.firmwareVersion = version;
+}
+
+void EmulatedMouse::setConfigLengths(device::HidReportLengths lengths) {
+  state_->config.configLengths = lengths;
+}
+
+void EmulatedMouse::setReplyFaults(std::optional<std::uint8_t> echo,
+                                   std::optional<std::size_t> length) {
+  state_->config.replyEcho = echo;
+  state_->config.replyLength = length;
 }
 
 void EmulatedMouse::traceTo(const std::string& path) {

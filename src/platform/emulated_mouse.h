@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +34,10 @@ struct EmulatedMouseConfig {
   // interface with a 5-byte input report and nothing else.
   device::HidReportLengths configLengths{.input = 65, .output = 65, .feature = 9};
   std::uint8_t firmwareVersion = 1;
+  // Faults of a device that only looks like the mouse: its feature replies
+  // echo this byte instead of the command, or hold only this many bytes.
+  std::optional<std::uint8_t> replyEcho;
+  std::optional<std::size_t> replyLength;
 };
 
 // The mouse's firmware in-process, behind the HID port: it answers the
@@ -65,6 +70,9 @@ class EmulatedMouse : public device::HidBackend {
   // The n-th transfer from now on (1 = the next one) fails.
   void failTransfer(int n);
   void setFirmwareVersion(std::uint8_t version);
+  // The report lengths the configuration interface declares from now on.
+  void setConfigLengths(device::HidReportLengths lengths);
+  void setReplyFaults(std::optional<std::uint8_t> echo, std::optional<std::size_t> length);
   // Appends one line per accepted transfer to this file.
   void traceTo(const std::string& path);
 

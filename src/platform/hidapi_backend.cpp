@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <fstream>
 #include <iostream>
 #include <span>
@@ -60,26 +61,40 @@ class HidapiHandle : public device::HidHandle {
   }
 
   bool setFeature(std::span<const std::uint8_t> report) override {
+    errno = 0;
     const int sent = hid_send_feature_report(device_.get(), report.data(), report.size());
-    return sent >= 0 && static_cast<std::size_t>(sent) == report.size();
+    return succeeded(sent >= 0 && static_cast<std::size_t>(sent) == report.size());
   }
 
-  bool getFeature(std::span<std::uint8_t> report) override {
+  std::optional<std::size_t> getFeature(std::span<std::uint8_t> report) override {
     if (report.empty()) {
-      return false;
+      return std::nullopt;
     }
+    errno = 0;
     const int received = hid_get_feature_report(device_.get(), report.data(), report.size());
-    if (received <= 0) {
-      return false;
+    if (!succeeded(received > 0)) {
+      return std::nullopt;
     }
-    // Windows always fills the whole report; a short one reads as zeros.
-    std::fill(report.begin() + std::min<std::size_t>(received, report.size()), report.end(), 0);
-    return true;
+    // The caller judges a short reply; the rest reads as zeros.
+    const std::size_t length = std::min<std::size_t>(received, report.size());
+    std::fill(report.begin() + static_cast<std::ptrdiff_t>(length), report.end(), 0);
+    return length;
   }
 
   bool write(std::span<const std::uint8_t> report) override {
+    errno = 0;
     const int written = hid_write(device_.get(), report.data(), report.size());
-    return written >= 0 && static_cast<std::size_t>(written) == report.size();
+    return succeeded(written >= 0 && static_cast<std::size_t>(written) == report.size());
+  }
+
+  // hidraw answers ENODEV on every call once its device is gone, and the
+  // node itself vanishes.
+  bool disconnected() override {
+    if (lastErrno_ == ENODEV) {
+      return true;
+    }
+    std::error_code error;
+    return path_.starts_with("/dev/") && !std::filesystem::exists(path_, error) && !error;
   }
 
   bool read(std::span<std::uint8_t> report, int timeoutMs) override {
@@ -91,8 +106,9 @@ class HidapiHandle : public device::HidHandle {
     const auto& summary = descriptorSummary();
     const bool numbered = summary && summary->numberedReports;
     std::span<std::uint8_t> target = numbered ? report : report.subspan(1);
+    errno = 0;
     const int received = hid_read_timeout(device_.get(), target.data(), target.size(), timeoutMs);
-    if (received <= 0) {
+    if (!succeeded(received > 0)) {
       return false;  // -1 error, 0 nothing within the timeout
     }
     if (!numbered) {
@@ -103,6 +119,12 @@ class HidapiHandle : public device::HidHandle {
   }
 
  private:
+  // Keeps the error of the last failed call for disconnected().
+  bool succeeded(bool ok) {
+    lastErrno_ = ok ? 0 : errno;
+    return ok;
+  }
+
   // Parsed on first use: counting opens every interface many times a tick and
   // never asks.
   const std::optional<device::ReportDescriptorSummary>& descriptorSummary() {
@@ -119,6 +141,7 @@ class HidapiHandle : public device::HidHandle {
   std::string path_;
   std::filesystem::path sysfsRoot_;
   bool summaryRead_ = false;
+  int lastErrno_ = 0;
   std::optional<device::ReportDescriptorSummary> summary_;
 };
 

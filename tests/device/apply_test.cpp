@@ -28,9 +28,16 @@ class RecordingHooks : public ApplyHooks {
   }
   void applyPointerSettings() override { events.push_back("pointer"); }
   void showMessage(const std::string& text) override { events.push_back("message " + text); }
+  void reportDisconnected(const UnwrittenWrites& writes) override {
+    events.push_back("disconnected");
+    unwritten = writes;
+  }
+  bool stopRequested() override { return stop; }
 
   std::vector<std::string> events;
   std::optional<std::string> compileError;
+  std::optional<UnwrittenWrites> unwritten;
+  bool stop = false;
 };
 
 // Stored blocks and macro blocks whose bytes tell where they came from.
@@ -175,44 +182,105 @@ TEST(Apply, StopsAtTheFirstFailedTransfer) {
   }
 }
 
-TEST(Apply, WithoutOutputReportOnlyCommandsGo) {
-  LinkRig rig(EmulatedMouseConfig{.configLengths = {.input = 65, .output = 0, .feature = 9}});
-  rig.connect();
-  ASSERT_EQ(rig.session.OutputHandle, nullptr);
-  RecordingHooks hooks;
-  Blocks blocks;
-  EXPECT_EQ(runApply(rig, hooks, blocks, 2), ApplyOutcome::Completed);
-  EXPECT_FALSE(rig.session.TransferFailed);
-  ASSERT_EQ(rig.mouse.transfers().size(), 25u);
-  for (const Transfer& t : rig.mouse.transfers()) {
-    EXPECT_EQ(t.kind, TransferKind::SetFeature);
+// The mouse leaves in the pause after a data write and no monitor tick
+// comes in between (the window holds ticks back during a command): the next
+// transfer fails on the dead handle, and the user learns what was not written.
+TEST(Apply, UnplugMidwayReportsTheWritesThatDidNotHappen) {
+  struct Case {
+    const char* name;
+    int activeMode;
+    int unplugInWait;  // one wait per data write
+    bool replug;
+    std::size_t transfersLogged;
+    UnwrittenWrites unwritten;
+  };
+  const Case cases[] = {
+      {"after two modes", 5, 2, false, 4, {{3, 4, 5}, 0, true}},
+      {"after two modes, plugged in again at once", 5, 2, true, 4, {{3, 4, 5}, 0, true}},
+      {"after the active mode", 2, 5, false, 10, {{}, 0, true}},
+      // Five modes, block 0 and the first half of block 1: block 1 is torn.
+      {"between the halves of a macro", 1, 8, false, 16, {{}, 1, true}},
+      {"before the last macro's second half", 1, 24, false, 48, {{}, 9, true}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    LinkRig rig;
+    rig.connect();
+    RecordingHooks hooks;
+    Blocks blocks;
+    rig.host.onWait = [&](int n) {
+      if (n == c.unplugInWait) {
+        rig.mouse.unplug();
+        if (c.replug) {
+          rig.mouse.replug();
+        }
+      }
+    };
+    EXPECT_EQ(runApply(rig, hooks, blocks, c.activeMode), ApplyOutcome::Disconnected);
+    EXPECT_EQ(rig.mouse.transfers().size(), c.transfersLogged);
+    EXPECT_EQ(hooks.unwritten, c.unwritten);
+    EXPECT_EQ(hooks.events.back(), "disconnected");
+    EXPECT_EQ(std::count(hooks.events.begin(), hooks.events.end(), "pointer"), 0);
+    EXPECT_EQ(std::count(hooks.events.begin(), hooks.events.end(), "labels on"), 1);
+    EXPECT_TRUE(rig.session.Lost);
+    EXPECT_EQ(rig.host.calls.back(), "hide");
   }
-  EXPECT_EQ(rig.mouse.transfers()[4].bytes, command(0x02));
-  EXPECT_EQ(std::count(hooks.events.begin(), hooks.events.end(), "pointer"), 1);
 }
 
-TEST(Apply, UnplugMidwaySkipsTheRestWithoutFailure) {
+TEST(Apply, AFailureOnAPresentMouseIsNoDisconnection) {
   LinkRig rig;
   rig.connect();
   RecordingHooks hooks;
   Blocks blocks;
-  // The user pulls the mouse during the second mode write's pause and the
-  // monitor's tick runs among the window messages.
+  rig.mouse.failTransfer(1);
+  EXPECT_EQ(runApply(rig, hooks, blocks, 1), ApplyOutcome::WriteFailed);
+  EXPECT_EQ(hooks.unwritten, std::nullopt);
+  // The next tick reconnects all the same: the handles may be stale.
+  EXPECT_TRUE(rig.session.Lost);
+}
+
+// A stop (the window closing) ends the run after the current mode or the
+// whole current macro block: never half a macro.
+TEST(Apply, AStopEndsTheRunAfterTheCurrentWrite) {
+  struct Case {
+    const char* name;
+    int stopInWait;
+    std::size_t transfersLogged;
+  };
+  const Case cases[] = {
+      {"during the mode writes", 2, 4},
+      {"after the first half of a macro", 6, 14},
+      {"after the second half of a macro", 7, 14},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    LinkRig rig;
+    rig.connect();
+    RecordingHooks hooks;
+    Blocks blocks;
+    rig.host.onWait = [&](int n) { hooks.stop = hooks.stop || n == c.stopInWait; };
+    EXPECT_EQ(runApply(rig, hooks, blocks, 5), ApplyOutcome::Stopped);
+    EXPECT_EQ(rig.mouse.transfers().size(), c.transfersLogged);
+    EXPECT_EQ(hooks.events.back(), "labels on");
+    EXPECT_EQ(std::count(hooks.events.begin(), hooks.events.end(), "pointer"), 0);
+    EXPECT_EQ(rig.host.calls.back(), "hide");
+  }
+}
+
+// What Apply sends is fixed when it starts, whatever runs in its pauses.
+TEST(Apply, WritesTheBlocksAsTheyWereWhenItStarted) {
+  LinkRig rig;
+  rig.connect();
+  RecordingHooks hooks;
+  Blocks blocks;
+  const Blocks original;
   rig.host.onWait = [&](int n) {
-    if (n == 2) {
-      rig.mouse.unplug();
-      rig.monitor.tick();
+    if (n == 1) {
+      blocks.modes[4].fill(0xEE);  // a mode panel click reloads the blocks
     }
   };
-  EXPECT_EQ(runApply(rig, hooks, blocks, 5), ApplyOutcome::Completed);
-  EXPECT_FALSE(rig.session.TransferFailed);
-  EXPECT_EQ(rig.mouse.transfers().size(), 4u);
-  EXPECT_EQ(rig.session.FeatureHandle, nullptr);
-  EXPECT_EQ(rig.observer.events, (std::vector<std::string>{"disable"}));
-  EXPECT_EQ(hooks.events,
-            (std::vector<std::string>{"labels off", "compile", "pointer", "labels on"}));
-  EXPECT_EQ(rig.host.count("wait 200"), 25);
-  EXPECT_EQ(rig.host.calls.back(), "hide");
+  EXPECT_EQ(runApply(rig, hooks, blocks, 2), ApplyOutcome::Completed);
+  EXPECT_EQ(rig.mouse.modes()[4], original.modes[4]);
 }
 
 TEST(Apply, CompileErrorStopsBeforeAnyMacroBlock) {

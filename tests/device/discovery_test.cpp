@@ -25,7 +25,7 @@ class FakeHandle : public HidHandle {
   std::optional<HidAttributes> attributes() override { return iface_.attributes; }
   std::optional<HidReportLengths> reportLengths() override { return iface_.lengths; }
   bool setFeature(std::span<const std::uint8_t>) override { return false; }
-  bool getFeature(std::span<std::uint8_t>) override { return false; }
+  std::optional<std::size_t> getFeature(std::span<std::uint8_t>) override { return std::nullopt; }
   bool write(std::span<const std::uint8_t>) override { return false; }
   bool read(std::span<std::uint8_t>, int) override { return false; }
 
@@ -80,6 +80,7 @@ TEST(CountHidInterfaces, CountsOnlyInterfacesThatOpen) {
 }
 
 TEST(OpenDevice, AssignsRolesByReportLengths) {
+  using Kind = ProtocolMismatch::Kind;
   struct Case {
     const char* name;
     std::vector<FakeInterface> interfaces;
@@ -88,6 +89,7 @@ TEST(OpenDevice, AssignsRolesByReportLengths) {
     int feature;
     int output;
     int featureLength;
+    std::optional<ProtocolMismatch> mismatch;
   };
   const Case cases[] = {
       {"one interface serves every role",
@@ -96,52 +98,91 @@ TEST(OpenDevice, AssignsRolesByReportLengths) {
        1,
        1,
        1,
-       9},
+       9,
+       std::nullopt},
       {"roles on separate interfaces",
        {iface(kMouse, {.input = 65}), iface(kMouse, {.feature = 9}), iface(kMouse, {.output = 65})},
        true,
        0,
        1,
        2,
-       9},
+       9,
+       std::nullopt},
       {"the last qualifying interface keeps a role",
-       {iface(kMouse, {.input = 65, .feature = 9}), iface(kMouse, {.input = 65, .feature = 17})},
+       {iface(kMouse, {.input = 65, .feature = 9}), iface(kMouse, {.input = 65, .feature = 17}),
+        iface(kMouse, {.output = 65})},
        true,
        1,
        1,
-       -1,
-       17},
-      {"data reports must be exactly 65 bytes",
-       {iface(kMouse, {.input = 64, .output = 33, .feature = 9})},
+       2,
+       17,
+       std::nullopt},
+      {"no 65-byte input report is needed",
+       {iface(kMouse, {.input = 64, .output = 65, .feature = 9})},
        true,
        -1,
        0,
+       0,
+       9,
+       std::nullopt},
+      {"an output report of another length does not fit",
+       {iface(kMouse, {.input = 65, .output = 33, .feature = 9})},
+       false,
+       0,
+       0,
        -1,
-       9},
+       9,
+       ProtocolMismatch{Kind::NoDataOutputReport, 33, 65}},
+      {"no output report does not fit",
+       {iface(kMouse, {.input = 65, .feature = 9})},
+       false,
+       0,
+       0,
+       -1,
+       9,
+       ProtocolMismatch{Kind::NoDataOutputReport, 0, 65}},
+      {"a feature report too short for a command does not fit",
+       {iface(kMouse, {.input = 65, .output = 65, .feature = 1})},
+       false,
+       0,
+       0,
+       0,
+       1,
+       ProtocolMismatch{Kind::FeatureReportTooShort, 1, 9}},
       {"no feature report: data roles only, not found",
        {iface(kMouse, {.input = 65, .output = 65})},
        false,
        0,
        -1,
        0,
-       0},
-      {"other ids take no role", {iface(kOther, kConfig)}, false, -1, -1, -1, 0},
-      {"same vendor, other product", {iface({0x4321, 0x6780}, kConfig)}, false, -1, -1, -1, 0},
+       0,
+       ProtocolMismatch{Kind::NoFeatureReport, 0, 0}},
+      {"other ids take no role", {iface(kOther, kConfig)}, false, -1, -1, -1, 0, std::nullopt},
+      {"same vendor, other product",
+       {iface({0x4321, 0x6780}, kConfig)},
+       false,
+       -1,
+       -1,
+       -1,
+       0,
+       std::nullopt},
       {"unreadable attributes or lengths take no role",
        {FakeInterface{true, std::nullopt, kConfig}, FakeInterface{true, kMouse, std::nullopt}},
        false,
        -1,
        -1,
        -1,
-       0},
+       0,
+       std::nullopt},
       {"an interface that does not open is skipped",
        {FakeInterface{false, kMouse, kConfig}, iface(kOther, kConfig), iface(kMouse, kConfig)},
        true,
        2,
        2,
        2,
-       9},
-      {"no interfaces", {}, false, -1, -1, -1, 0},
+       9,
+       std::nullopt},
+      {"no interfaces", {}, false, -1, -1, -1, 0, std::nullopt},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -154,6 +195,7 @@ TEST(OpenDevice, AssignsRolesByReportLengths) {
     EXPECT_EQ(session.FeatureReportLength, c.featureLength);
     EXPECT_EQ(session.VendorId, c.found ? kMouse.vendorId : 0u);
     EXPECT_EQ(session.ProductId, c.found ? kMouse.productId : 0u);
+    EXPECT_EQ(session.Mismatch, c.mismatch);
   }
 }
 

@@ -41,7 +41,7 @@ class CountScriptBackend : public HidBackend {
     std::optional<HidAttributes> attributes() override { return HidAttributes{1, 1}; }
     std::optional<HidReportLengths> reportLengths() override { return HidReportLengths{}; }
     bool setFeature(std::span<const std::uint8_t>) override { return false; }
-    bool getFeature(std::span<std::uint8_t>) override { return false; }
+    std::optional<std::size_t> getFeature(std::span<std::uint8_t>) override { return std::nullopt; }
     bool write(std::span<const std::uint8_t>) override { return false; }
     bool read(std::span<std::uint8_t>, int) override { return false; }
   };
@@ -189,7 +189,7 @@ TEST(ConnectionMonitor, SlotsAndFeatureReports) {
     SCOPED_TRACE(c.name);
     LinkRig rig(c.mouse);
     if (c.slotOneStranger) {
-      rig.mouse.addOtherDevice(0x4321, 0x6789, {.feature = 9});
+      rig.mouse.addOtherDevice(0x4321, 0x6789, {.output = 65, .feature = 9});
     }
     rig.monitor.tick();
     const bool connected = c.vendorId != 0;

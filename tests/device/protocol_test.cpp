@@ -25,9 +25,9 @@ class ScriptedHandle : public HidHandle {
     sent.emplace_back(report.begin(), report.end());
     return setOk;
   }
-  bool getFeature(std::span<std::uint8_t>) override {
+  std::optional<std::size_t> getFeature(std::span<std::uint8_t> report) override {
     ++gets;
-    return getOk;
+    return getOk ? std::optional<std::size_t>(report.size()) : std::nullopt;
   }
   bool write(std::span<const std::uint8_t> report) override {
     sent.emplace_back(report.begin(), report.end());
