@@ -70,6 +70,11 @@ void MainWindow::buildChrome() {
     label->setFont(font);
     label->setStyleSheet("color: yellow; background: transparent;");
   }
+
+  // Why the device with the mouse's ids was not connected.
+  deviceStatus_ = binder_.label(this, model_.lbl_DeviceStatus);
+  styleCaption(deviceStatus_, "#ffb347", 12, true);
+  deviceStatus_->setWordWrap(true);
 }
 
 void MainWindow::buildTabs() {
@@ -179,8 +184,11 @@ void MainWindow::changeEvent(QEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  // During a command the model only asks it to stop; it closes the window
+  // again once the command has ended.
   if (model_.FormCloseQuery()) {
     event->accept();
+    emit closed();
   } else {
     event->ignore();
   }

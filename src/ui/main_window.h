@@ -38,6 +38,10 @@ class MainWindow : public QWidget {
   QWidget* pageWidget(int tab) const;
   QWidget* tabWidget(int tab) const;
 
+ signals:
+  // The close was accepted: the program ends.
+  void closed();
+
  protected:
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -53,6 +57,7 @@ class MainWindow : public QWidget {
   ViewBinder binder_;
   QTimer* monitorTimer_;
   ClickLabel* base_ = nullptr;
+  QLabel* deviceStatus_ = nullptr;
   std::array<ClickLabel*, app::kPageCount> tabs_{};
   std::array<QWidget*, app::kPageCount> pages_{};
   std::uint64_t shapeLoads_ = 0;

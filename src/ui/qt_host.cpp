@@ -27,7 +27,9 @@ void QtHost::attach(QWidget* mainWindow, BusyWindow* busyWindow, const app::AppS
 }
 
 void QtHost::sleep(int ms) {
-  QThread::msleep(static_cast<unsigned long>(ms));
+  if (pauses_ == Pauses::Real) {
+    QThread::msleep(static_cast<unsigned long>(ms));
+  }
 }
 
 void QtHost::wait(int ms) {
@@ -35,7 +37,7 @@ void QtHost::wait(int ms) {
     refreshView_();
   }
   QEventLoop loop;
-  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  QTimer::singleShot(pauses_ == Pauses::Real ? ms : 0, &loop, &QEventLoop::quit);
   loop.exec();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 
 #include "app/dialog_skin.h"
@@ -20,6 +21,15 @@ class BusyWindow;
 // written.
 class QtHost : public app::Host {
  public:
+  enum class Pauses : std::uint8_t {
+    Real,
+    // Every pause lasts 0 ms but still runs its nested event loop: the
+    // window's timers and clicks interleave with a command exactly as they
+    // do in use, only without the waiting. For tests.
+    Zero,
+  };
+  explicit QtHost(Pauses pauses = Pauses::Real) : pauses_(pauses) {}
+
   void attach(QWidget* mainWindow, BusyWindow* busyWindow, const app::AppState* state,
               std::function<void()> refreshView);
 
@@ -42,6 +52,7 @@ class QtHost : public app::Host {
   std::optional<std::string> chooseOpenFile(const std::string& filter) override;
 
  private:
+  Pauses pauses_;
   QWidget* mainWindow_ = nullptr;
   BusyWindow* busyWindow_ = nullptr;
   std::function<void()> refreshView_;
