@@ -42,7 +42,7 @@ ApplyOutcome Apply(DeviceLink& link, LinkHost& host, ApplyHooks& hooks,
   const ModeWriteOrder order = modeWriteOrder(activeMode);
   // Window messages run during the pauses; whatever they change, this run
   // writes the modes as they were stored when it began.
-  std::array<ModeBlockBytes, kModeCount> modes{};
+  std::array<settings::ModeBlock, settings::kModeCount> modes{};
   std::copy(storedBlocks.begin(), storedBlocks.end(), modes.begin());
 
   auto stop = [&](const std::string& message, ApplyOutcome outcome) {
