@@ -24,8 +24,18 @@ function(korvane_add_test name)
   else()
     target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main)
   endif()
-  add_test(NAME ${name} COMMAND ${name})
   # The same locale everywhere: the language and the code page follow it,
   # and tests that need another set it themselves.
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;LANG=C.UTF-8")
+  set(environment QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 LANG=C.UTF-8)
+  if(ARG_QT)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${environment}")
+  else()
+    # Each GoogleTest case is a test of its own, reported by name. The list
+    # is read from the executable when CTest runs, so a build needs no run.
+    # The cases run under env(1) with the same variables: a list cannot pass
+    # through gtest_discover_tests' PROPERTIES whole.
+    set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "env;${environment}")
+    gtest_discover_tests(${name} TEST_PREFIX "${name}." DISCOVERY_MODE PRE_TEST)
+  endif()
 endfunction()
