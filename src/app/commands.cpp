@@ -3,6 +3,7 @@
 #include <array>
 
 #include "app/host.h"
+#include "app/message_texts.h"
 #include "app/main_window_model.h"
 #include "files/file_io.h"
 #include "settings/data_files.h"
@@ -39,8 +40,8 @@ std::optional<std::string> MainWindowModel::WriteDataFile(int mode) {
   if (state.SaveSuppressed) {
     return std::nullopt;
   }
-  return settings::writeDataFile(settings::dataFilePath(state.DataDir, mode), codePage,
-                                 blocks.storedBlock(mode));
+  return fileErrorText(state, settings::writeDataFile(settings::dataFilePath(state.DataDir, mode),
+                                                     codePage, blocks.storedBlock(mode)));
 }
 
 }  // namespace korvane::app
@@ -71,7 +72,7 @@ void MainWindowModel::factoryReset() {
     if (const std::optional<std::string> error = CopyFactoryFile(live, factory)) {
       // The restore stops here, but the window must stay usable.
       host_.hideBusy();
-      host_.messageBox(*error);
+      host_.messageBox(fileErrorText(state, *error));
       setCommandLabelsEnabled(true);
       return;
     }

@@ -427,7 +427,7 @@ int compileCommand(const Options& options, const char* argv0) {
     }
   }
   if (outcome.error) {
-    return failAfterOutput(outcome.error->message);
+    return failAfterOutput(describe(*outcome.error));
   }
   return finish(kExitOk);
 }
@@ -438,6 +438,9 @@ int decryptCommand(const fs::path& file) {
     if (!writeOut(line) || !writeOut("\n")) {
       break;
     }
+  }
+  if (read.readError) {
+    return failAfterOutput(describe(*read.readError));
   }
   if (read.error) {
     return failAfterOutput(file.string() + ": " + *read.error);

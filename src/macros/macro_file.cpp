@@ -48,13 +48,13 @@ MacroFileRead readMacroFile(const std::filesystem::path& path) {
     return {{}, path.string() + " is larger than " + std::string(files::kMaxFileSizeText), true};
   }
   if (!content.bytes) {
-    return {{}, "Unable to read " + path.string()};
+    return {{}, std::nullopt, false, files::FileError{files::FileFailure::Read, path, {}}};
   }
   return decodeMacroFile(*content.bytes);
 }
 
-std::optional<std::string> writeMacroFile(const std::filesystem::path& path,
-                                          const MacroScript& script) {
+std::optional<files::FileError> writeMacroFile(const std::filesystem::path& path,
+                                               const MacroScript& script) {
   return files::writeFileSafely(path, encodeMacroFile(script));
 }
 
