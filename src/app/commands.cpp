@@ -3,8 +3,8 @@
 #include <array>
 
 #include "app/host.h"
-#include "app/message_texts.h"
 #include "app/main_window_model.h"
+#include "app/message_texts.h"
 #include "files/file_io.h"
 #include "settings/data_files.h"
 
@@ -41,7 +41,7 @@ std::optional<std::string> MainWindowModel::WriteDataFile(int mode) {
     return std::nullopt;
   }
   return fileErrorText(state, settings::writeDataFile(settings::dataFilePath(state.DataDir, mode),
-                                                     codePage, blocks.storedBlock(mode)));
+                                                      codePage, blocks.storedBlock(mode)));
 }
 
 }  // namespace korvane::app
@@ -72,7 +72,7 @@ void MainWindowModel::factoryReset() {
     if (const std::optional<std::string> error = CopyFactoryFile(live, factory)) {
       // The restore stops here, but the window must stay usable.
       host_.hideBusy();
-      host_.messageBox(fileErrorText(state, *error));
+      host_.messageBox(*error);
       setCommandLabelsEnabled(true);
       return;
     }

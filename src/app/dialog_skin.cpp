@@ -31,7 +31,10 @@ DialogLayout dialogLayout(DialogKind dialog) {
   constexpr Rect kLeftButton = {46, 111, 80, 25};
   switch (dialog) {
     case DialogKind::MacroSelect:
-      return {{20, 24, 255, 26}, kLeftButton, Rect{141, 111, 80, 25}, DialogInput::List,
+      return {{20, 24, 255, 26},
+              kLeftButton,
+              Rect{141, 111, 80, 25},
+              DialogInput::List,
               {51, 66, 145, 24}};
     case DialogKind::LeftKeyWarning:
       return {{6, 40, 276, 26}, {94, 96, 80, 25}, std::nullopt, DialogInput::None, {}};

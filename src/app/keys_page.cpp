@@ -40,8 +40,8 @@ constexpr std::array<const char*, settings::kButtonCount> kKeyCaptions = {
 constexpr std::array<int, kRowsPerGroup> kRowNumberTops = {49, 77, 105, 134, 162, 191};
 constexpr int kRowNumberLeft = 56;
 // The group switches sit above the rows, over the button labels' column.
-constexpr std::array<Rect, kKeyGroupCount> kKeyGroupPlaces = {{{122, 16, 75, 24},
-                                                              {201, 16, 75, 24}}};
+constexpr std::array<Rect, kKeyGroupCount> kKeyGroupPlaces = {
+    {{122, 16, 75, 24}, {201, 16, 75, 24}}};
 constexpr std::array<const char*, kKeyGroupCount> kKeyGroupCaptions = {"1-6", "7-12"};
 // The map of the mouse right of the rows.
 constexpr Rect kKeyMapPlace = {296, 40, 100, 160};
@@ -226,12 +226,11 @@ int KeysPage::keyGroupOf(int button) {
 
 void KeysPage::showKeyGroup(int group) {
   shownGroup_ = group;
-  for (int button = 1; button <= buttons::kButtonCount; ++button) {
+  for (int button = 1; button <= settings::kButtonCount; ++button) {
     Key[index(button)].visible = keyGroupOf(button) == group;
   }
   for (std::size_t i = 0; i < rowNumber.size(); ++i) {
-    rowNumber[i].caption =
-        std::to_string(static_cast<int>(i) + 1 + (group - 1) * kRowsPerGroup);
+    rowNumber[i].caption = std::to_string(static_cast<int>(i) + 1 + (group - 1) * kRowsPerGroup);
   }
 }
 

@@ -12,8 +12,8 @@
 #include "buttons/function_catalogue.h"
 #include "device/apply.h"
 #include "files/file_io.h"
-#include "macros/compiler.h"
 #include "i18n/language.h"
+#include "macros/compiler.h"
 #include "settings/ini_file.h"
 
 namespace korvane::app {
@@ -277,10 +277,9 @@ std::string compileErrorText(const AppState& state, const macros::CompileError& 
       return LoadMessageText(state, i18n::Message::MacroNotCompiled,
                              {error.macroName, error.detail});
     case macros::CompileError::Kind::TooLong:
-      return LoadMessageText(
-          state, i18n::Message::MacroTooLong,
-          {error.macroName, std::to_string(error.bytesNeeded),
-           std::to_string(macros::kMacroBlockSize)});
+      return LoadMessageText(state, i18n::Message::MacroTooLong,
+                             {error.macroName, std::to_string(error.bytesNeeded),
+                              std::to_string(macros::kMacroBlockSize)});
   }
   return {};
 }

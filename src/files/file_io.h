@@ -13,7 +13,7 @@ namespace korvane::files {
 enum class FileFailure {
   Read,
   Write,
-  List,       // a folder's entries
+  List,  // a folder's entries
   Delete,
   WrongType,  // a file of a kind the command does not take
 };
@@ -72,6 +72,6 @@ struct WriteFailure {
 
 // replaceFile with the failure as a Write failure of the path.
 [[nodiscard]] std::optional<FileError> writeFileSafely(const std::filesystem::path& path,
-                                                         std::string_view bytes);
+                                                       std::string_view bytes);
 
 }  // namespace korvane::files

@@ -43,7 +43,7 @@ std::optional<std::string> nameProblemMessage(NameProblem problem, std::string_v
 
 // What `lbl_ok` of the name dialog did.
 struct NewMacroOutcome {
-  std::optional<NameProblem> refused;  // show nameProblemMessage, keep the dialog open
+  std::optional<NameProblem> refused;     // show nameProblemMessage, keep the dialog open
   std::optional<files::FileError> error;  // the file could not be created: report it
   bool created() const { return !refused && !error; }
 };

@@ -45,7 +45,10 @@ MacroFileRead decodeMacroFile(std::string_view content) {
 MacroFileRead readMacroFile(const std::filesystem::path& path) {
   const files::FileContent content = files::readFile(path);
   if (content.tooLarge) {
-    return {{}, path.string() + " is larger than " + std::string(files::kMaxFileSizeText), true};
+    return {{},
+            path.string() + " is larger than " + std::string(files::kMaxFileSizeText),
+            true,
+            std::nullopt};
   }
   if (!content.bytes) {
     return {{}, std::nullopt, false, files::FileError{files::FileFailure::Read, path, {}}};

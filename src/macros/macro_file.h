@@ -31,7 +31,7 @@ std::string encodeMacroFile(const MacroScript& script);
 struct MacroFileRead {
   MacroScript script;
   std::optional<std::string> error;
-  bool tooLarge = false;  // larger than files::kMaxFileBytes, left unread
+  bool tooLarge = false;                      // larger than files::kMaxFileBytes, left unread
   std::optional<files::FileError> readError;  // the file could not be read at all
 };
 MacroFileRead decodeMacroFile(std::string_view content);
@@ -42,6 +42,6 @@ MacroFileRead readMacroFile(const std::filesystem::path& path);
 
 // Written whole and safely; nullopt on success, else the refused write.
 [[nodiscard]] std::optional<files::FileError> writeMacroFile(const std::filesystem::path& path,
-                                                        const MacroScript& script);
+                                                             const MacroScript& script);
 
 }  // namespace korvane::macros

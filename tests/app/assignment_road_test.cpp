@@ -70,12 +70,9 @@ TEST_F(AssignmentRoad, ButtonsSevenToTwelveSurviveSaveRestartAndReachTheMouse) {
     const char* caption;
   };
   const Case cases[] = {
-      {7, 4, 8, {0x04, 0x00, 0xE2}, "Mute"},
-      {8, kOffice, 2, {0x03, 0x01, 0x19}, "Paste"},
-      {9, kOffice, 1, {0x03, 0x01, 0x06}, "Copy"},
-      {10, 8, 3, {0x08, 0x03, 0x00}, "DPI"},
-      {11, 7, 1, {0x03, 0x04, 0x2B}, "Switch Win"},
-      {12, 5, 1, {0x04, 0x02, 0x23}, "WWW Home"},
+      {7, 4, 8, {0x04, 0x00, 0xE2}, "Mute"},        {8, kOffice, 2, {0x03, 0x01, 0x19}, "Paste"},
+      {9, kOffice, 1, {0x03, 0x01, 0x06}, "Copy"},  {10, 8, 3, {0x08, 0x03, 0x00}, "DPI"},
+      {11, 7, 1, {0x03, 0x04, 0x2B}, "Switch Win"}, {12, 5, 1, {0x04, 0x02, 0x23}, "WWW Home"},
   };
   MainWindowModel& m = startWindow();
   m.keys.keyGroupClick(2);
@@ -138,9 +135,9 @@ TEST_F(AssignmentRoad, TheMacroDialogListsTheFolderAsItIsWhenItOpens) {
 
 TEST_F(AssignmentRoad, ConfirmedMacroBlocksAreWhatApplySendsWhenALaterCompileStopsEarly) {
   MainWindowModel& m = startWindow();
-  ASSERT_EQ(macros::writeMacroFile(macroFile("tap"),
-                                   {"1", "1 A CODE:0004", "0 50", "2 A CODE:0004"}),
-            std::nullopt);
+  ASSERT_EQ(
+      macros::writeMacroFile(macroFile("tap"), {"1", "1 A CODE:0004", "0 50", "2 A CODE:0004"}),
+      std::nullopt);
   m.macro.openLibrary(m.state.MacroDir);
   m.macro.lbl_saveClick();
   const macros::MacroBlock confirmed = m.macroBlocks[0];

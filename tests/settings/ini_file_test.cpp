@@ -632,7 +632,8 @@ TEST_F(IniFileOnDisk, SaveToAMissingFolderGivesTheMessage) {
   const fs::path file = folder_ / "configure" / "Mode2.ini";
   IniFile ini = IniFile::load(file, kGbk);
   ini.writeInt("Mode2", "Speed", 1);
-  EXPECT_EQ(ini.save(), (files::FileError{files::FileFailure::Write, file, "No such file or directory"}));
+  EXPECT_EQ(ini.save(),
+            (files::FileError{files::FileFailure::Write, file, "No such file or directory"}));
   EXPECT_FALSE(fs::exists(folder_ / "configure"));
   EXPECT_TRUE(folderListing(folder_).empty());
 }

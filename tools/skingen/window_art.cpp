@@ -339,9 +339,9 @@ void drawMouseSchematic(QPainter& p, QPointF front, qreal scale, int litGroup) {
   }
   // Buttons 1 to 12: left, right, middle, back, forward, DPI, double click,
   // IE key, start key, mode switch, tilt left, tilt right.
-  const std::array spots{QPointF(-46, 70),  QPointF(46, 70),  QPointF(0, 71),    QPointF(-93, 207),
-                         QPointF(-93, 167), QPointF(0, 128),  QPointF(-62, 112), QPointF(62, 112),
-                         QPointF(0, 176),   QPointF(0, 152),  QPointF(-15, 71),  QPointF(15, 71)};
+  const std::array spots{QPointF(-46, 70),  QPointF(46, 70), QPointF(0, 71),    QPointF(-93, 207),
+                         QPointF(-93, 167), QPointF(0, 128), QPointF(-62, 112), QPointF(62, 112),
+                         QPointF(0, 176),   QPointF(0, 152), QPointF(-15, 71),  QPointF(15, 71)};
   for (std::size_t i = 0; i < spots.size(); ++i) {
     QPainterPath dot;
     const bool lit = static_cast<int>(i / 6) + 1 == litGroup;
