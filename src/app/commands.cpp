@@ -4,6 +4,7 @@
 
 #include "app/host.h"
 #include "app/main_window_model.h"
+#include "app/message_texts.h"
 #include "files/file_io.h"
 #include "settings/data_files.h"
 
@@ -39,8 +40,8 @@ std::optional<std::string> MainWindowModel::WriteDataFile(int mode) {
   if (state.SaveSuppressed) {
     return std::nullopt;
   }
-  return settings::writeDataFile(settings::dataFilePath(state.DataDir, mode), codePage,
-                                 blocks.storedBlock(mode));
+  return fileErrorText(state, settings::writeDataFile(settings::dataFilePath(state.DataDir, mode),
+                                                      codePage, blocks.storedBlock(mode)));
 }
 
 }  // namespace korvane::app

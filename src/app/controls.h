@@ -18,6 +18,10 @@ struct Rect {
   int height = 0;
 };
 
+// The main window's area, in its own coordinates; the function menu and its
+// panels stay inside it.
+inline constexpr Rect kMainWindowArea = {0, 0, 905, 619};
+
 struct Control {
   Rect geometry;
   bool enabled = true;

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "app/controls.h"
+
 namespace korvane::app {
 
 struct AppState;
@@ -24,6 +26,19 @@ struct DialogSkin {
 };
 
 DialogSkin LoadDialogSkin(const AppState& state, DialogKind dialog);
+
+// The one input a dialog may have: the name edits, the macro drop-down list.
+enum class DialogInput { None, LineEdit, List };
+
+// Where a dialog's controls lie, in the dialog's 295 x 158 area.
+struct DialogLayout {
+  Rect title;                  // lbl_title, centred bold text
+  Rect ok;                     // lbl_ok
+  std::optional<Rect> cancel;  // lbl_cancel; absent for the left-key warning
+  DialogInput input = DialogInput::None;
+  Rect inputArea;  // edt_macro, the mode name edit or cb_macro_list
+};
+DialogLayout dialogLayout(DialogKind dialog);
 
 // The texts of one of the four small dialogs. A text may be empty (a key
 // the language file lacks); `cancel` is absent only for a dialog without

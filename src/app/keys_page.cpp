@@ -1,5 +1,7 @@
 #include "app/keys_page.h"
 
+#include <algorithm>
+
 #include "app/app_state.h"
 #include "app/host.h"
 #include "app/skin_image.h"
@@ -15,37 +17,40 @@ using buttons::kCategoryRowCount;
 using buttons::kMenuRowCount;
 using buttons::MenuRow;
 
-// Positions on the button page: the shown rows first, the rest where the
-// window design keeps them (hidden or beyond the page's edge).
-struct KeyPlace {
-  Rect geometry;
-  bool shown = false;
-};
-constexpr std::array<KeyPlace, settings::kButtonCount> kKeyPlaces = {{
-    {{122, 49, 154, 22}, true},    // Key1
-    {{122, 77, 154, 22}, true},    // Key2
-    {{122, 105, 154, 22}, true},   // Key3
-    {{122, 162, 154, 22}, true},   // Key4: fifth row, the back button
-    {{122, 134, 154, 22}, true},   // Key5: fourth row, the forward button
-    {{122, 191, 154, 22}, true},   // Key6
-    {{122, 218, 154, 22}, false},  // Key7
-    {{122, 275, 154, 22}, false},  // Key8
-    {{471, 126, 154, 22}, false},  // Key9
-    {{122, 247, 154, 22}, false},  // Key10
-    {{471, 164, 240, 24}, false},  // Key11
-    {{495, 210, 240, 24}, false},  // Key12
+// Positions on the button page. Buttons 1 to 6 take the six rows (the fourth
+// row is the forward button, the fifth the back button); buttons 7 to 12
+// take the same rows, in order, when their group is shown.
+constexpr std::array<Rect, settings::kButtonCount> kKeyPlaces = {{
+    {122, 49, 154, 22},   // Key1
+    {122, 77, 154, 22},   // Key2
+    {122, 105, 154, 22},  // Key3
+    {122, 162, 154, 22},  // Key4: fifth row, the back button
+    {122, 134, 154, 22},  // Key5: fourth row, the forward button
+    {122, 191, 154, 22},  // Key6
+    {122, 49, 154, 22},   // Key7
+    {122, 77, 154, 22},   // Key8
+    {122, 105, 154, 22},  // Key9
+    {122, 134, 154, 22},  // Key10
+    {122, 162, 154, 22},  // Key11
+    {122, 191, 154, 22},  // Key12
 }};
 constexpr std::array<const char*, settings::kButtonCount> kKeyCaptions = {
     "左键", "右键",     "中键",       "后退",     "前进", "DPI",
     "双击", "IE快捷键", "开始菜单键", "模式切换", "左摆", "右摆"};
-constexpr std::array<int, 6> kRowNumberTops = {49, 77, 105, 134, 162, 191};
+constexpr std::array<int, kRowsPerGroup> kRowNumberTops = {49, 77, 105, 134, 162, 191};
+constexpr int kRowNumberLeft = 56;
+// The group switches sit above the rows, over the button labels' column.
+constexpr std::array<Rect, kKeyGroupCount> kKeyGroupPlaces = {
+    {{122, 16, 75, 24}, {201, 16, 75, 24}}};
+constexpr std::array<const char*, kKeyGroupCount> kKeyGroupCaptions = {"1-6", "7-12"};
+// The map of the mouse right of the rows.
+constexpr Rect kKeyMapPlace = {296, 40, 100, 160};
 
 // The function menu and its panels (window coordinates come from the
 // button that opens them).
 constexpr int kPageLeft = 418;
 constexpr int kPageTop = 149;
-constexpr int kMenuAboveOffset = 225;  // buttons 6..10 open the menu upwards
-constexpr int kCentredMenuRise = 253;  // buttons 11 and 12 open it from their centre
+constexpr int kMenuAboveOffset = 225;  // the sixth row opens the menu upwards
 constexpr Rect kMenuSize = {0, 0, 217, 250};
 constexpr std::array<int, kMenuRowCount> kRowTops = {4, 28, 53, 77, 101, 125, 150, 174, 198, 222};
 constexpr std::array<int, kCategoryRowCount> kArrowTops = {4, 28, 52, 76, 100, 124, 148, 172};
@@ -82,15 +87,23 @@ std::size_t index(int oneBased) {
 
 KeysPage::KeysPage(WindowContext& context) : context_(context) {
   for (std::size_t i = 0; i < Key.size(); ++i) {
-    Key[i].geometry = kKeyPlaces[i].geometry;
-    Key[i].visible = kKeyPlaces[i].shown;
+    Key[i].geometry = kKeyPlaces[i];
     Key[i].caption = kKeyCaptions[i];
   }
   for (std::size_t i = 0; i < rowNumber.size(); ++i) {
-    rowNumber[i].geometry = {40, kRowNumberTops[i], 40, 22};
-    rowNumber[i].caption = std::to_string(i + 1);
+    rowNumber[i].geometry = {kRowNumberLeft, kRowNumberTops[i], 22, 22};
   }
   img_keys.geometry = {0, 0, 418, 362};
+  for (std::size_t g = 0; g < lbl_keygroup.size(); ++g) {
+    img_keygroup[g].geometry = kKeyGroupPlaces[g];
+    img_keygroup[g].family = "keygroup";
+    img_keygroup[g].kind = SkinKind::Choice;
+    img_keygroup[g].isSelected = [this, g] { return shownGroup_ == static_cast<int>(g) + 1; };
+    lbl_keygroup[g].geometry = kKeyGroupPlaces[g];
+    lbl_keygroup[g].caption = kKeyGroupCaptions[g];
+  }
+  img_keymap.geometry = kKeyMapPlace;
+  showKeyGroup(1);
 
   gbMenu.geometry = kMenuSize;
   gbMenu.visible = false;
@@ -164,6 +177,11 @@ std::vector<std::pair<std::string, Control*>> KeysPage::namedControls() {
   for (std::size_t i = 0; i < rowNumber.size(); ++i) {
     named.emplace_back("lbl_key" + std::to_string(i + 1), &rowNumber[i]);
   }
+  for (std::size_t g = 0; g < lbl_keygroup.size(); ++g) {
+    named.emplace_back("lbl_keygroup" + std::to_string(g + 1), &lbl_keygroup[g]);
+    named.emplace_back("img_keygroup" + std::to_string(g + 1), &img_keygroup[g]);
+  }
+  named.emplace_back("img_keymap", &img_keymap);
   for (std::size_t r = 0; r < kMenuRowCount; ++r) {
     named.emplace_back(std::string(buttons::kMenuRows[r].control), &menuRow[r]);
   }
@@ -202,30 +220,83 @@ const Label& KeysPage::leftClickEntry() const {
 
 // --- the button labels ---------------------------------------------------------
 
+int KeysPage::keyGroupOf(int button) {
+  return button > kRowsPerGroup ? 2 : 1;
+}
+
+void KeysPage::showKeyGroup(int group) {
+  shownGroup_ = group;
+  for (int button = 1; button <= settings::kButtonCount; ++button) {
+    Key[index(button)].visible = keyGroupOf(button) == group;
+  }
+  for (std::size_t i = 0; i < rowNumber.size(); ++i) {
+    rowNumber[i].caption = std::to_string(static_cast<int>(i) + 1 + (group - 1) * kRowsPerGroup);
+  }
+}
+
+void KeysPage::showKeyGroupPictures() {
+  std::vector<SkinImage*> group;
+  for (SkinImage& image : img_keygroup) {
+    group.push_back(&image);
+  }
+  selectInGroup(context_.state, group, img_keygroup[index(shownGroup_)]);
+  img_keymap.load(context_.state.skinFile("keymap_" + std::to_string(shownGroup_)));
+}
+
+void KeysPage::keyGroupClick(int group) {
+  if (group < 1 || group > kKeyGroupCount) {
+    return;
+  }
+  // The selected button's row may be about to show another button.
+  ClearButtonHighlight();
+  HideFunctionMenu();
+  ClearSelection();
+  showKeyGroup(group);
+  showKeyGroupPictures();
+}
+
+void KeysPage::keyGroupEnter(int group) {
+  if (group >= 1 && group <= kKeyGroupCount) {
+    img_keygroup[index(group)].enter(context_.state);
+  }
+}
+
+void KeysPage::keyGroupLeave(int group) {
+  if (group >= 1 && group <= kKeyGroupCount) {
+    img_keygroup[index(group)].leave(context_.state);
+  }
+}
+
+Rect KeysPage::insideWindow(Rect area) const {
+  area.x = std::max(kMainWindowArea.x,
+                    std::min(area.x, kMainWindowArea.x + kMainWindowArea.width - area.width));
+  area.y = std::max(kMainWindowArea.y,
+                    std::min(area.y, kMainWindowArea.y + kMainWindowArea.height - area.height));
+  return area;
+}
+
 void KeysPage::KeyClick(int button) {
   if (button < 1 || button > settings::kButtonCount) {
     return;
   }
+  // Buttons 1 to 5 open the menu at their label's top-left corner; the
+  // bottom row opens it upwards. Every row of the second group opens it as
+  // the same row of the first group does.
   const Label& key = Key[index(button)];
-  const bool centred = button >= 11;
-  int left = kPageLeft + key.geometry.x;
   int top = kPageTop + key.geometry.y;
-  if (centred) {
-    left += key.geometry.width / 2;
-    top += key.geometry.height / 2 - kCentredMenuRise;
-  } else if (button >= 6) {
+  if (key.geometry.y == kRowNumberTops.back()) {
     top -= kMenuAboveOffset;
   }
-  gbMenu.geometry.x = left;
-  gbMenu.geometry.y = top;
+  const Rect menu = insideWindow(
+      {kPageLeft + key.geometry.x, top, gbMenu.geometry.width, gbMenu.geometry.height});
+  gbMenu.geometry.x = menu.x;
+  gbMenu.geometry.y = menu.y;
   ClearSelection();
   buttons_.selected = button;
   HideFunctionMenu();
   gbMenu.visible = true;
-  if (!centred) {
-    ClearButtonHighlight();
-    Key[index(button)].highlighted = true;
-  }
+  ClearButtonHighlight();
+  Key[index(button)].highlighted = true;
 }
 
 void KeysPage::ClearButtonHighlight() {
@@ -262,8 +333,14 @@ void KeysPage::categoryEnter(int row) {
   if (row <= kCategoryRowCount) {
     CategoryPanel& open = panels[index(row)];
     const Label& arrow = lbl_extend[index(row)];
-    open.panel.geometry.x = gbMenu.geometry.x + arrow.geometry.x + arrow.geometry.width / 2;
-    open.panel.geometry.y = gbMenu.geometry.y + arrow.geometry.y;
+    // Beside the row; a panel that would reach past the window's bottom
+    // edge rises until all its entries can be reached.
+    Rect beside = open.panel.geometry;
+    beside.x = gbMenu.geometry.x + arrow.geometry.x + arrow.geometry.width / 2;
+    beside.y = gbMenu.geometry.y + arrow.geometry.y;
+    beside = insideWindow(beside);
+    open.panel.geometry.x = beside.x;
+    open.panel.geometry.y = beside.y;
   }
   menuRow[index(row)].highlighted = true;
   gbMenu.visible = true;

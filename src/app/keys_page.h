@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/controls.h"
+#include "app/skin_image.h"
 #include "buttons/assignment.h"
 #include "buttons/function_catalogue.h"
 
@@ -25,6 +26,11 @@ struct CategoryPanel {
   std::vector<const buttons::FunctionEntry*> functions;
 };
 
+// The six rows of the button page show one group of six buttons at a time:
+// buttons 1 to 6, or buttons 7 to 12.
+inline constexpr int kKeyGroupCount = 2;
+inline constexpr int kRowsPerGroup = 6;
+
 // The button page: the twelve button labels, the function menu with its
 // eight category panels, and the road from a click on a button to a
 // function in that button's KeyAction.
@@ -40,6 +46,11 @@ class KeysPage : private buttons::AssignmentHost {
   void entryLeave(int row, int position);
   void entryClick(int row, int position);  // the menu rows 9 and 10 have position 0
   void page_MseKeysClick();
+  // The two group switches above the rows ("1-6", "7-12"): a click shows
+  // that group's buttons in the six rows and closes the menu.
+  void keyGroupClick(int group);
+  void keyGroupEnter(int group);
+  void keyGroupLeave(int group);
 
   // --- shared operations -------------------------------------------------
   void ClearButtonHighlight();
@@ -48,6 +59,12 @@ class KeysPage : private buttons::AssignmentHost {
   void ClearCategoryHighlight();
 
   int selectedButton() const { return buttons_.selected; }
+  int shownKeyGroup() const { return shownGroup_; }
+  // The group a button belongs to, 1 or 2.
+  static int keyGroupOf(int button);
+  // The pictures that follow the shown group: the switches and the map of
+  // the mouse marking the shown buttons.
+  void showKeyGroupPictures();
   // The captions of Key1..Key12.
   std::array<std::string, settings::kButtonCount> captions() const;
   void setCaption(int button, const std::string& caption);
@@ -59,8 +76,11 @@ class KeysPage : private buttons::AssignmentHost {
 
   // --- controls ------------------------------------------------------------
   std::array<Label, settings::kButtonCount> Key{};
-  std::array<Label, 6> rowNumber{};  // lbl_key1 .. lbl_key6
+  std::array<Label, kRowsPerGroup> rowNumber{};  // lbl_key1 .. lbl_key6
   Image img_keys;
+  std::array<SkinImage, kKeyGroupCount> img_keygroup{};  // family "keygroup"
+  std::array<Label, kKeyGroupCount> lbl_keygroup{};      // "1-6", "7-12"
+  Image img_keymap;                                      // "keymap_1" or "keymap_2"
 
   Panel gbMenu;
   Image img_gbMenu;
@@ -75,6 +95,9 @@ class KeysPage : private buttons::AssignmentHost {
 
  private:
   void assign(const buttons::FunctionEntry& function, const std::string& caption);
+  void showKeyGroup(int group);
+  // Keeps a panel opened at (left, top) inside the main window.
+  Rect insideWindow(Rect area) const;
   void openMacroDialog();
   Label* entryLabel(int row, int position);
 
@@ -84,6 +107,7 @@ class KeysPage : private buttons::AssignmentHost {
 
   WindowContext& context_;
   buttons::ButtonState buttons_;
+  int shownGroup_ = 1;
 };
 
 }  // namespace korvane::app

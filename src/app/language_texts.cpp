@@ -10,8 +10,10 @@
 #include "app/main_window_model.h"
 #include "app/message_texts.h"
 #include "buttons/function_catalogue.h"
+#include "device/apply.h"
 #include "files/file_io.h"
 #include "i18n/language.h"
+#include "macros/compiler.h"
 #include "settings/ini_file.h"
 
 namespace korvane::app {
@@ -226,6 +228,73 @@ std::string LoadMessageText(const AppState& state, i18n::Message message,
     text = std::string(row.builtIn);
   }
   return i18n::fillMessage(text, args);
+}
+
+std::string fileErrorText(const AppState& state, const files::FileError& error) {
+  i18n::Message message = i18n::Message::UnableToRead;
+  switch (error.failure) {
+    case files::FileFailure::Read:
+      break;
+    case files::FileFailure::Write:
+      message = i18n::Message::UnableToWrite;
+      break;
+    case files::FileFailure::List:
+      message = i18n::Message::UnableToList;
+      break;
+    case files::FileFailure::Delete:
+      message = i18n::Message::UnableToDelete;
+      break;
+    case files::FileFailure::WrongType:
+      message = i18n::Message::NotMacroFile;
+      break;
+  }
+  if (message == i18n::Message::UnableToWrite && !error.reason.empty()) {
+    return LoadMessageText(state, i18n::Message::WriteRefused, {error.path.string(), error.reason});
+  }
+  std::string text = LoadMessageText(state, message, {error.path.string()});
+  // The system's own explanation goes on a line of its own.
+  if (!error.reason.empty()) {
+    text += "\n" + error.reason;
+  }
+  return text;
+}
+
+std::optional<std::string> fileErrorText(const AppState& state,
+                                         const std::optional<files::FileError>& error) {
+  if (!error) {
+    return std::nullopt;
+  }
+  return fileErrorText(state, *error);
+}
+
+std::string compileErrorText(const AppState& state, const macros::CompileError& error) {
+  switch (error.kind) {
+    case macros::CompileError::Kind::Unreadable:
+      return LoadMessageText(
+          state, i18n::Message::MacroNotCompiled,
+          {error.macroName, error.file ? fileErrorText(state, *error.file) : std::string()});
+    case macros::CompileError::Kind::Script:
+      return LoadMessageText(state, i18n::Message::MacroNotCompiled,
+                             {error.macroName, error.detail});
+    case macros::CompileError::Kind::TooLong:
+      return LoadMessageText(state, i18n::Message::MacroTooLong,
+                             {error.macroName, std::to_string(error.bytesNeeded),
+                              std::to_string(macros::kMacroBlockSize)});
+  }
+  return {};
+}
+
+std::string applyFailureText(const AppState& state, const device::ApplyFailure& failure) {
+  const std::string number = std::to_string(failure.number);
+  switch (failure.kind) {
+    case device::ApplyFailure::Kind::ModeWrite:
+      return LoadMessageText(state, i18n::Message::WriteFailedMode, {number});
+    case device::ApplyFailure::Kind::MacroWrite:
+      return LoadMessageText(state, i18n::Message::WriteFailedMacro, {number});
+    case device::ApplyFailure::Kind::FirmwareRead:
+      return LoadMessageText(state, i18n::Message::FirmwareReadFailed);
+  }
+  return {};
 }
 
 }  // namespace korvane::app

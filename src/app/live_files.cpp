@@ -59,14 +59,14 @@ std::optional<std::string> MainWindowModel::CopyFactoryFile(const std::filesyste
                                                             const std::filesystem::path& factory) {
   const std::optional<std::string> bytes = files::readWholeFile(factory);
   if (!bytes) {
-    return "Unable to read " + factory.string();
+    return fileErrorText(state, files::FileError{files::FileFailure::Read, factory, {}});
   }
   // The live file takes the factory file's encoding; a name that encoding
   // cannot hold makes it UTF-8.
   settings::IniFile file = settings::IniFile::fromBytes(*bytes, codePage, live);
   // Each file has one section named after it (GM, Mode1 ..).
   translateNames(file, live.stem().string(), nameTexts);
-  return file.save();
+  return fileErrorText(state, file.save());
 }
 
 void MainWindowModel::CreateMissingLiveFiles() {

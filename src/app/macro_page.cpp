@@ -1,6 +1,8 @@
 #include "app/macro_page.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 #include "app/app_state.h"
@@ -33,8 +35,9 @@ void place(SkinImage& image, Label& label, Rect where, const char* family,
 
 }  // namespace
 
-MacroPage::MacroPage(WindowContext& context, const std::string& languageCode)
-    : context_(context), languageCode_(languageCode) {
+MacroPage::MacroPage(WindowContext& context, const std::string& languageCode,
+                     macros::MacroBlocks& blocks)
+    : context_(context), languageCode_(languageCode), blocks_(blocks) {
   // Positions follow the wells and button slots of the page's background.
   macro_list.geometry = {16, 18, 130, 246};
   macro_content.geometry = {168, 18, 226, 150};
@@ -147,6 +150,28 @@ void MacroPage::openLibrary(const std::string& macroDir) {
   refreshContent();
 }
 
+std::vector<std::string> MacroPage::rereadMacroNames() {
+  std::error_code error;
+  // A folder that cannot be made lists as an empty library.
+  static_cast<void>(std::filesystem::create_directories(library_.folder(), error));
+  const std::optional<std::string> selected = library_.selectedName();
+  if (const std::optional<files::FileError> failure = library_.RebuildLibrary()) {
+    reportError(failure);
+    return library_.names();
+  }
+  const std::vector<std::string>& names = library_.names();
+  const auto kept = selected ? std::find(names.begin(), names.end(), *selected) : names.end();
+  if (kept != names.end()) {
+    library_.select(static_cast<int>(kept - names.begin()));
+  } else if (selected) {
+    // The macro being edited is gone: its script has no file to go to.
+    editor_.clear();
+    refreshContent();
+  }
+  refreshLists();
+  return names;
+}
+
 void MacroPage::press(SkinImage& image, const std::function<void()>& command) {
   image.press(context_.state, command, [this] { context_.host.wait(kFeedbackMs); });
 }
@@ -160,6 +185,10 @@ void MacroPage::reportError(const std::optional<std::string>& error) {
 void MacroPage::reportTooLarge(const std::filesystem::path& file) {
   context_.host.messageBox(LoadMessageText(context_.state, i18n::Message::FileTooLarge,
                                            {file.string(), files::kMaxFileSizeText}));
+}
+
+void MacroPage::reportError(const std::optional<files::FileError>& error) {
+  reportError(fileErrorText(context_.state, error));
 }
 
 void MacroPage::save() {
@@ -211,6 +240,7 @@ void MacroPage::macro_listClick(int entry) {
   if (file.tooLarge) {
     reportTooLarge(library_.fileOf(*name));
   } else {
+    reportError(file.readError);
     reportError(file.error);
   }
   refreshLists();
@@ -242,6 +272,11 @@ void MacroPage::lbl_newClick() {
     const Host::NameDialogResult result =
         context_.host.macroNameDialog([this](const std::string& name) {
           const macros::NewMacroOutcome outcome = library_.createMacro(name);
+          if (outcome.refused == macros::NameProblem::Invalid) {
+            context_.host.messageBox(
+                LoadMessageText(context_.state, i18n::Message::MacroNameInvalid));
+            return false;
+          }
           if (outcome.refused) {
             if (auto message = macros::nameProblemMessage(*outcome.refused, languageCode_)) {
               context_.host.messageBox(*message);
@@ -249,7 +284,7 @@ void MacroPage::lbl_newClick() {
             return false;
           }
           if (outcome.error) {
-            context_.host.messageBox(*outcome.error);
+            context_.host.messageBox(fileErrorText(context_.state, *outcome.error));
             return false;
           }
           return true;
@@ -268,10 +303,7 @@ void MacroPage::lbl_newClick() {
 
 void MacroPage::lbl_saveClick() {
   stopRecording();
-  press(img_save, [this] {
-    macros::MacroBlocks blocks{};
-    reportError(compileAll(blocks));
-  });
+  press(img_save, [this] { reportError(compileAll(blocks_)); });
 }
 
 void MacroPage::lbl_deleteClick() {
@@ -296,7 +328,7 @@ macros::CompileOutcome MacroPage::compileAll(macros::MacroBlocks& blocks,
 std::optional<std::string> MacroPage::compileAll(macros::MacroBlocks& blocks) {
   const macros::CompileOutcome outcome = compileAll(blocks, repeatOption());
   if (outcome.error) {
-    return outcome.error->message;
+    return compileErrorText(context_.state, *outcome.error);
   }
   return std::nullopt;
 }

@@ -22,7 +22,9 @@ struct WindowContext;
 // of the current macro on the right, the repeat option below it.
 class MacroPage {
  public:
-  MacroPage(WindowContext& context, const std::string& languageCode);
+  // `blocks` are the program's ten macro blocks: the confirm command compiles
+  // into them, and Apply sends them.
+  MacroPage(WindowContext& context, const std::string& languageCode, macros::MacroBlocks& blocks);
 
   // Start-up: the folder beside the program, and the lists filled from it.
   void openLibrary(const std::string& macroDir);
@@ -84,6 +86,11 @@ class MacroPage {
   const AppState& state() const;
   const macros::MacroLibrary& library() const { return library_; }
   std::vector<std::string> macroNames() const { return library_.names(); }
+  // The library as the macro folder holds it now (the folder is created when
+  // missing), so that a file added meanwhile is offered too; the selected
+  // macro stays selected. For the macro selection dialog, whose position n
+  // is library entry n + 1.
+  std::vector<std::string> rereadMacroNames();
 
   // --- controls --------------------------------------------------------------
   ListBox macro_list;
@@ -123,6 +130,7 @@ class MacroPage {
   void save();
   void reportError(const std::optional<std::string>& error);
   void reportTooLarge(const std::filesystem::path& file);
+  void reportError(const std::optional<files::FileError>& error);
   void refreshLists();
   void refreshContent();
   void applyRepeat(const macros::RepeatOption& option);
@@ -145,6 +153,7 @@ class MacroPage {
   // The macro as it was when the recording started: a recording that
   // captured no event gives it back instead of saving an empty script.
   std::optional<macros::ScriptEditor> beforeRecording_;
+  macros::MacroBlocks& blocks_;
 };
 
 }  // namespace korvane::app

@@ -41,7 +41,7 @@ MainWindowModel::MainWindowModel(Host& host, device::HidBackend& hid,
               [this] { keys.HideFunctionMenu(); },
               [this] { keys.ClearSelection(); },
               [this] { LoadModeForEditing(); },
-              [this] { return macro.macroNames(); }},
+              [this] { return macro.rereadMacroNames(); }},
       mseAdv(pointerSink),
       host_(host),
       hid_(hid),
@@ -59,7 +59,7 @@ MainWindowModel::MainWindowModel(Host& host, device::HidBackend& hid,
 MainWindowModel::~MainWindowModel() = default;
 
 void MainWindowModel::layOutControls() {
-  img_base.geometry = {0, 0, 905, 619};
+  img_base.geometry = kMainWindowArea;
   TntLabel13.geometry = {66, 107, 259, 19};
   TntLabel13.caption = "GAMING MECHANICAL MOUSE V1.0";
   btnMinimize.geometry = {784, 53, 18, 18};
@@ -317,6 +317,10 @@ void MainWindowModel::reportTooLarge(const std::filesystem::path& file) {
 
 void MainWindowModel::showMessage(const std::string& text) {
   host_.messageBox(text);
+}
+
+void MainWindowModel::reportFailure(const device::ApplyFailure& failure) {
+  host_.messageBox(applyFailureText(state, failure));
 }
 
 }  // namespace korvane::app

@@ -163,10 +163,10 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
 
   KeysPage keys{context};  // page_MseKeys: buttons and the function menu
   ModePanels modes{context};
-  SensitivityPage about{context};          // page_About
-  LightingPage breathLED{context};         // page_BreathLED
-  PointerPage mseAdv;                      // page_MseAdv
-  MacroPage macro{context, languageCode};  // page_Macro
+  SensitivityPage about{context};                       // page_About
+  LightingPage breathLED{context};                      // page_BreathLED
+  PointerPage mseAdv;                                   // page_MseAdv
+  MacroPage macro{context, languageCode, macroBlocks};  // page_Macro
 
   Label SaveConf;
   Label Apply;
@@ -207,6 +207,7 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
   device::ApplyOutcome runApply();
   void saveActiveMode();
   void factoryReset();
+  void reportFailure(const device::ApplyFailure& failure) override;
 
   Host& host_;
   device::HidBackend& hid_;

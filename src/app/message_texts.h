@@ -1,10 +1,21 @@
 #pragma once
 
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "i18n/messages.h"
+
+namespace korvane::files {
+struct FileError;
+}
+namespace korvane::macros {
+struct CompileError;
+}
+namespace korvane::device {
+struct ApplyFailure;
+}
 
 namespace korvane::app {
 
@@ -15,5 +26,13 @@ struct AppState;
 // no language file applies or the file has no text for it.
 std::string LoadMessageText(const AppState& state, i18n::Message message,
                             std::initializer_list<std::string_view> args = {});
+
+// What the lower layers report as data, in the user's language.
+std::string fileErrorText(const AppState& state, const files::FileError& error);
+// Nothing when nothing failed.
+std::optional<std::string> fileErrorText(const AppState& state,
+                                         const std::optional<files::FileError>& error);
+std::string compileErrorText(const AppState& state, const macros::CompileError& error);
+std::string applyFailureText(const AppState& state, const device::ApplyFailure& failure);
 
 }  // namespace korvane::app

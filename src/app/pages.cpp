@@ -130,6 +130,9 @@ void MainWindowModel::LoadMainSkin() {
   };
   loadInOrder();
   keys.fitMenusToPictures();
+  // The switches between the two groups of buttons and the map of the mouse
+  // come after the window's own pictures; each is skipped when missing.
+  keys.showKeyGroupPictures();
 }
 
 }  // namespace korvane::app

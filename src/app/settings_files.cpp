@@ -6,6 +6,7 @@
 
 #include "app/host.h"
 #include "app/main_window_model.h"
+#include "app/message_texts.h"
 #include "files/file_io.h"
 #include "settings/data_files.h"
 #include "settings/ini_file.h"
@@ -218,7 +219,7 @@ std::optional<std::string> MainWindowModel::WriteSettingsFile(int mode) {
   for (const SettingKey& key : settingKeys(*this)) {
     key.write(file, section);
   }
-  return file.save();
+  return fileErrorText(state, file.save());
 }
 
 void MainWindowModel::ReadGeneralFile() {
@@ -248,7 +249,7 @@ std::optional<std::string> MainWindowModel::WriteGeneralFile() {
   for (const SettingKey& key : generalKeys(*this)) {
     key.write(file, kGeneralSection);
   }
-  return file.save();
+  return fileErrorText(state, file.save());
 }
 
 }  // namespace korvane::app

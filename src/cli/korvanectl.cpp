@@ -199,6 +199,47 @@ std::string text(const app::MainWindowModel& model, i18n::Message message,
   return app::LoadMessageText(model.state, message, args);
 }
 
+// What the library reports as data, in the command line's English words.
+std::string describe(const files::FileError& error) {
+  std::string text;
+  switch (error.failure) {
+    case files::FileFailure::Read:
+      text = "Unable to read ";
+      break;
+    case files::FileFailure::Write:
+      text = "Unable to write to ";
+      break;
+    case files::FileFailure::List:
+      text = "Unable to list ";
+      break;
+    case files::FileFailure::Delete:
+      text = "Unable to delete ";
+      break;
+    case files::FileFailure::WrongType:
+      text = "Not a macro file: ";
+      break;
+  }
+  text += error.path.string();
+  if (!error.reason.empty()) {
+    text += ": " + error.reason;
+  }
+  return text;
+}
+
+std::string describe(const macros::CompileError& error) {
+  const std::string text = "Macro \"" + error.macroName + "\": ";
+  switch (error.kind) {
+    case macros::CompileError::Kind::Unreadable:
+      return text + (error.file ? describe(*error.file) : std::string("unreadable"));
+    case macros::CompileError::Kind::Script:
+      return text + error.detail;
+    case macros::CompileError::Kind::TooLong:
+      return text + "it does not fit in the mouse's " + std::to_string(macros::kMacroBlockSize) +
+             "-byte macro block (it needs " + std::to_string(error.bytesNeeded) + " bytes)";
+  }
+  return text;
+}
+
 std::string hexId(std::uint32_t id) {
   const std::array<std::uint8_t, 2> bytes = {static_cast<std::uint8_t>(id >> 8),
                                              static_cast<std::uint8_t>(id & 0xFF)};
@@ -300,7 +341,7 @@ int companionCommand(const Options& options, const char* argv0, DeviceCommand co
       return finish(kExitFailure);  // Apply's own message named what failed
     }
     if (const auto* sink = companion.registrySink(); sink != nullptr && sink->lastError()) {
-      return failure(*sink->lastError());
+      return failure(describe(*sink->lastError()));
     }
     return options.verify ? verifyModes(model, host) : finish(kExitOk);
   }
@@ -427,7 +468,7 @@ int compileCommand(const Options& options, const char* argv0) {
     }
   }
   if (outcome.error) {
-    return failAfterOutput(outcome.error->message);
+    return failAfterOutput(describe(*outcome.error));
   }
   return finish(kExitOk);
 }
@@ -438,6 +479,9 @@ int decryptCommand(const fs::path& file) {
     if (!writeOut(line) || !writeOut("\n")) {
       break;
     }
+  }
+  if (read.readError) {
+    return failAfterOutput(describe(*read.readError));
   }
   if (read.error) {
     return failAfterOutput(file.string() + ": " + *read.error);

@@ -27,14 +27,6 @@ class DataWriteTracking {
 
 }  // namespace
 
-std::string writeFailureMessage(const std::string& what) {
-  std::string text = kWriteFailedText;
-  if (!what.empty()) {
-    text += " (" + what + ")";
-  }
-  return text + ".";
-}
-
 ApplyOutcome Apply(DeviceLink& link, LinkHost& host, ApplyHooks& hooks,
                    std::span<const settings::ModeBlock, settings::kModeCount> storedBlocks,
                    int activeMode, std::span<const MacroBlockBytes, kMacroCount> macroBlocks) {
@@ -70,6 +62,12 @@ ApplyOutcome Apply(DeviceLink& link, LinkHost& host, ApplyHooks& hooks,
     hooks.reportDisconnected(unwritten);
     return ApplyOutcome::Disconnected;
   };
+  auto stopAt = [&](ApplyFailure::Kind kind, int number) {
+    host.hideBusy();
+    hooks.setCommandLabelsEnabled(true);
+    hooks.reportFailure({kind, number});
+    return ApplyOutcome::WriteFailed;
+  };
 
   hooks.setCommandLabelsEnabled(false);
   session.TransferFailed = false;
@@ -89,7 +87,7 @@ ApplyOutcome Apply(DeviceLink& link, LinkHost& host, ApplyHooks& hooks,
       if (link.mouseDisconnected()) {
         return disconnected(i, 0);
       }
-      return stop(writeFailureMessage("mode " + std::to_string(mode)), ApplyOutcome::WriteFailed);
+      return stopAt(ApplyFailure::Kind::ModeWrite, mode);
     }
     if (hooks.stopRequested()) {
       return stopped();
@@ -102,9 +100,10 @@ ApplyOutcome Apply(DeviceLink& link, LinkHost& host, ApplyHooks& hooks,
 
   host.showBusy();
   host.pumpEvents();
-  // Only a transfer made while messages ran can have failed here.
+  // Only a transfer made while messages ran (a reconnect's version read) can
+  // have failed here: nothing was written wrong, the macros are not sent.
   if (session.TransferFailed) {
-    return stop(writeFailureMessage(""), ApplyOutcome::WriteFailed);
+    return stopAt(ApplyFailure::Kind::FirmwareRead, 0);
   }
   if (hooks.stopRequested()) {
     return stopped();
@@ -117,8 +116,7 @@ ApplyOutcome Apply(DeviceLink& link, LinkHost& host, ApplyHooks& hooks,
         return disconnected(order.count, block);
       }
       // The macro library numbers its entries from 1: entry N is block N - 1.
-      return stop(writeFailureMessage("macro " + std::to_string(block + 1)),
-                  ApplyOutcome::WriteFailed);
+      return stopAt(ApplyFailure::Kind::MacroWrite, block + 1);
     }
     if (hooks.stopRequested()) {
       return stopped();

@@ -22,6 +22,19 @@ struct UnwrittenWrites {
   friend bool operator==(const UnwrittenWrites&, const UnwrittenWrites&) = default;
 };
 
+// Where Apply stopped, as data: the window words it in the user's language.
+struct ApplyFailure {
+  enum class Kind {
+    ModeWrite,     // `number`: the mode, 1..5
+    MacroWrite,    // `number`: the macro library entry, from 1
+    FirmwareRead,  // a reconnect's version read while messages ran
+  };
+  Kind kind = Kind::ModeWrite;
+  int number = 0;
+
+  friend bool operator==(const ApplyFailure&, const ApplyFailure&) = default;
+};
+
 // What Apply needs from the window beyond the device link.
 class ApplyHooks {
  public:
@@ -41,6 +54,8 @@ class ApplyHooks {
   // halves, which would leave the mouse a torn macro): true ends the run
   // there, as when the window is closing.
   virtual bool stopRequested() { return false; }
+  // The one message of a failed transfer.
+  virtual void reportFailure(const ApplyFailure& failure) = 0;
 };
 
 // The modes Apply writes, in order: the other four ascending, the active one
@@ -65,12 +80,6 @@ constexpr ModeWriteOrder modeWriteOrder(int activeMode) {
   order.modes[order.count++] = activeMode;
   return order;
 }
-
-inline constexpr const char* kWriteFailedText = "The settings could not be written to the mouse";
-
-// "The settings could not be written to the mouse (mode 3)."; what may be
-// empty when no single write is to blame.
-std::string writeFailureMessage(const std::string& what);
 
 enum class ApplyOutcome {
   Completed,      // everything written

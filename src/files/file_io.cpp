@@ -330,10 +330,10 @@ std::optional<WriteFailure> replaceFile(const std::filesystem::path& path, std::
   return std::nullopt;
 }
 
-std::optional<std::string> writeFileSafely(const std::filesystem::path& path,
-                                           std::string_view bytes) {
+std::optional<FileError> writeFileSafely(const std::filesystem::path& path,
+                                         std::string_view bytes) {
   if (std::optional<WriteFailure> failure = replaceFile(path, bytes)) {
-    return failure->message();
+    return FileError{FileFailure::Write, failure->path, failure->reason};
   }
   return std::nullopt;
 }

@@ -8,6 +8,24 @@
 
 namespace korvane::files {
 
+// What the system refused, as data: the window words it in the user's
+// language.
+enum class FileFailure {
+  Read,
+  Write,
+  List,  // a folder's entries
+  Delete,
+  WrongType,  // a file of a kind the command does not take
+};
+
+struct FileError {
+  FileFailure failure = FileFailure::Read;
+  std::filesystem::path path;
+  std::string reason;  // the system's own explanation, when one is known
+
+  friend bool operator==(const FileError&, const FileError&) = default;
+};
+
 // A regular file (or a link to one) at that path; any error reads as "no".
 bool isRegularFile(const std::filesystem::path& path);
 
@@ -52,8 +70,8 @@ struct WriteFailure {
 [[nodiscard]] std::optional<WriteFailure> replaceFile(const std::filesystem::path& path,
                                                       std::string_view bytes);
 
-// replaceFile with the failure as its message.
-[[nodiscard]] std::optional<std::string> writeFileSafely(const std::filesystem::path& path,
-                                                         std::string_view bytes);
+// replaceFile with the failure as a Write failure of the path.
+[[nodiscard]] std::optional<FileError> writeFileSafely(const std::filesystem::path& path,
+                                                       std::string_view bytes);
 
 }  // namespace korvane::files

@@ -40,6 +40,14 @@ enum class Message : std::uint8_t {
   DeviceOutputReportLength,        // %1: declared, %2: needed
   DeviceVersionReplyWrongCommand,  // %1: the echoed byte, %2: the command, both in hex
   DeviceVersionReplyTooShort,      // %1: received, %2: needed
+  FirmwareReadFailed,              // a reconnect's version read failed during Apply
+  UnableToRead,                    // %1: the file
+  UnableToList,                    // %1: the folder
+  UnableToDelete,                  // %1: the file
+  NotMacroFile,                    // %1: the file chosen for loading
+  MacroNotCompiled,                // %1: the macro, %2: what stopped it
+  MacroTooLong,                    // %1: the macro, %2: bytes needed, %3: bytes of a block
+  MacroNameInvalid,                // a macro name no file name can hold
 };
 
 struct MessageRow {
@@ -78,6 +86,14 @@ inline constexpr auto kMessages = std::to_array<MessageRow>({
     {Message::DeviceOutputReportLength, "Msg_DeviceOutputReportLength", "它的输出报告为 %1 字节，设置需要 %2 字节。"},
     {Message::DeviceVersionReplyWrongCommand, "Msg_DeviceVersionReplyWrongCommand", "它对固件版本命令 %2 的回复带有命令 %1。"},
     {Message::DeviceVersionReplyTooShort, "Msg_DeviceVersionReplyTooShort", "它对固件版本命令的回复只有 %1 字节，需要 %2 字节。"},
+    {Message::FirmwareReadFailed, "Msg_FirmwareReadFailed", "读取鼠标固件版本失败，宏未写入鼠标。"},
+    {Message::UnableToRead, "Msg_UnableToRead", "无法读取 %1"},
+    {Message::UnableToList, "Msg_UnableToList", "无法列出 %1 中的文件"},
+    {Message::UnableToDelete, "Msg_UnableToDelete", "无法删除 %1"},
+    {Message::NotMacroFile, "Msg_NotMacroFile", "只能载入宏文件(*.spm)：%1"},
+    {Message::MacroNotCompiled, "Msg_MacroNotCompiled", "宏“%1”无法编译：%2"},
+    {Message::MacroTooLong, "Msg_MacroTooLong", "宏“%1”超出鼠标的 %3 字节宏空间(需要 %2 字节)。"},
+    {Message::MacroNameInvalid, "Msg_MacroNameInvalid", "文件名无效"},
 });
 // clang-format on
 

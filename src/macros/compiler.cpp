@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 #include <string_view>
+#include <utility>
 
 #include "files/hex.h"
 #include "macros/macro_file.h"
@@ -400,19 +401,46 @@ Result<MacroUsage> measureMacroScript(const MacroScript& script) {
   return MacroUsage{packed->bytesNeeded, packed->fits()};
 }
 
+CompileError CompileError::unreadable(std::string macroName, files::FileError file) {
+  CompileError error;
+  error.macroName = std::move(macroName);
+  error.kind = Kind::Unreadable;
+  error.file = std::move(file);
+  return error;
+}
+
+CompileError CompileError::script(std::string macroName, std::string detail) {
+  CompileError error;
+  error.macroName = std::move(macroName);
+  error.kind = Kind::Script;
+  error.detail = std::move(detail);
+  return error;
+}
+
+CompileError CompileError::tooLong(std::string macroName, std::size_t bytesNeeded) {
+  CompileError error;
+  error.macroName = std::move(macroName);
+  error.kind = Kind::TooLong;
+  error.bytesNeeded = bytesNeeded;
+  return error;
+}
+
 CompileOutcome CompileAllMacros(const std::filesystem::path& macroDir,
                                 std::span<const std::string> names, const RepeatOption& repeat,
                                 MacroBlocks& blocks) {
   CompileOutcome outcome;
   for (std::size_t k = 0; k < names.size(); ++k) {
     const std::string& name = names[k];
-    const auto fail = [&](std::string_view what) {
-      outcome.error = CompileError{name, "Macro " + inQuotes(name) + ": " + std::string(what)};
+    const auto fail = [&](CompileError error) {
+      outcome.error = std::move(error);
       return outcome;
     };
     const MacroFileRead file = readMacroFile(macroFilePath(macroDir, name));
+    if (file.readError) {
+      return fail(CompileError::unreadable(name, *file.readError));
+    }
     if (file.error) {
-      return fail(*file.error);
+      return fail(CompileError::script(name, *file.error));
     }
     if (file.script.empty()) {
       break;
@@ -420,11 +448,10 @@ CompileOutcome CompileAllMacros(const std::filesystem::path& macroDir,
     const int block = static_cast<int>(k);
     const Result<PackedMacro> packed = compileMacroScript(file.script, block, repeat);
     if (!packed) {
-      return fail(packed.error());
+      return fail(CompileError::script(name, packed.error()));
     }
     if (!packed->fits()) {
-      return fail("it does not fit in the mouse's " + std::to_string(kMacroBlockSize) +
-                  "-byte macro block (it needs " + std::to_string(packed->bytesNeeded) + " bytes)");
+      return fail(CompileError::tooLong(name, packed->bytesNeeded));
     }
     if (block < kMacroBlockCount) {
       blocks[k] = packed->block;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "files/file_io.h"
 #include "macros/result.h"
 #include "macros/script.h"
 
@@ -77,9 +78,23 @@ struct CompiledMacro {
   int block = 0;
   std::string name;
 };
+// Why a macro did not compile, as data: the window words it in the user's
+// language.
 struct CompileError {
+  enum class Kind {
+    Unreadable,  // the file could not be read: `file`
+    Script,      // a line the compiler cannot take: `detail` says which
+    TooLong,     // the records need `bytesNeeded` of the block's 128 bytes
+  };
   std::string macroName;
-  std::string message;  // for the user; names the macro
+  Kind kind = Kind::Script;
+  std::optional<files::FileError> file;
+  std::string detail;
+  std::size_t bytesNeeded = 0;
+
+  static CompileError unreadable(std::string macroName, files::FileError file);
+  static CompileError script(std::string macroName, std::string detail);
+  static CompileError tooLong(std::string macroName, std::size_t bytesNeeded);
 };
 struct CompileOutcome {
   std::vector<CompiledMacro> written;  // blocks overwritten, in order

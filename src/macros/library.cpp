@@ -49,12 +49,11 @@ struct NameMessages {
   std::string_view language;
   std::string_view empty;
   std::string_view exists;
-  std::string_view invalid;
 };
 constexpr NameMessages kNameMessages[] = {
-    {"CHS", "文件名不能为空", "该文件名已存在", "文件名无效"},
-    {"CHT", "No ", "No ", "檔名無效"},
-    {"ENU", "Macro Name Empty", "Macro Name Already Exists", "Macro Name Invalid"},
+    {"CHS", "文件名不能为空", "该文件名已存在"},
+    {"CHT", "No ", "No "},
+    {"ENU", "Macro Name Empty", "Macro Name Already Exists"},
 };
 
 }  // namespace
@@ -101,7 +100,7 @@ std::optional<std::string> nameProblemMessage(NameProblem problem, std::string_v
       case NameProblem::AlreadyExists:
         return std::string(messages.exists);
       case NameProblem::Invalid:
-        return std::string(messages.invalid);
+        return std::nullopt;
     }
   }
   return std::nullopt;
@@ -152,10 +151,10 @@ std::optional<std::string> MacroLibrary::currentMacro() const {
   return typedName_;
 }
 
-std::optional<std::string> MacroLibrary::RebuildLibrary() {
+std::optional<files::FileError> MacroLibrary::RebuildLibrary() {
   Result<std::vector<std::string>> listed = ListMacroFiles(folder_);
   if (!listed) {
-    return listed.error();
+    return files::FileError{files::FileFailure::List, folder_, {}};
   }
   // Byte order first, so that of two names equal but for case the same one
   // wins whatever order the directory lists them in.
@@ -198,14 +197,14 @@ NewMacroOutcome MacroLibrary::createMacro(std::string_view name) {
   return outcome;
 }
 
-std::optional<std::string> MacroLibrary::deleteSelected() {
+std::optional<files::FileError> MacroLibrary::deleteSelected() {
   if (selected_) {
     const std::string name = *selectedName();
     std::error_code error;
     // remove() reports a missing file as false without an error: already gone.
     std::filesystem::remove(fileOf(name), error);
     if (error) {
-      return "Unable to delete " + fileOf(name).string();
+      return files::FileError{files::FileFailure::Delete, fileOf(name), error.message()};
     }
     const auto it = std::find(names_.begin(), names_.end(), name);
     if (it != names_.end()) {
@@ -216,17 +215,17 @@ std::optional<std::string> MacroLibrary::deleteSelected() {
   return std::nullopt;
 }
 
-std::optional<std::string> MacroLibrary::loadFrom(const std::filesystem::path& source) {
+std::optional<files::FileError> MacroLibrary::loadFrom(const std::filesystem::path& source) {
   const std::string fileName = source.filename().string();
   if (!endsWith(fileName, kMacroFileExtension)) {
-    return "Only macro files (*" + std::string(kMacroFileExtension) +
-           ") can be loaded: " + source.string();
+    return files::FileError{files::FileFailure::WrongType, source, {}};
   }
   const std::optional<std::string> content = files::readWholeFile(source);
   if (!content) {
-    return "Unable to read " + source.string();
+    return files::FileError{files::FileFailure::Read, source, {}};
   }
-  if (std::optional<std::string> error = files::writeFileSafely(folder_ / fileName, *content)) {
+  if (std::optional<files::FileError> error =
+          files::writeFileSafely(folder_ / fileName, *content)) {
     return error;
   }
   return RebuildLibrary();
@@ -247,7 +246,8 @@ void MacroLibrary::addName(std::string name) {
   names_.insert(at, std::move(name));
 }
 
-std::optional<std::string> SaveMacroScript(const MacroLibrary& library, const MacroScript& script) {
+std::optional<files::FileError> SaveMacroScript(const MacroLibrary& library,
+                                                const MacroScript& script) {
   const std::optional<std::string> name = library.currentMacro();
   if (!name) {
     return std::nullopt;

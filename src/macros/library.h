@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "files/file_io.h"
 #include "macros/result.h"
 #include "macros/script.h"
 
@@ -35,14 +36,15 @@ enum class NameProblem {
   AlreadyExists,  // the library holds it, compared without regard to case
   Invalid,        // a file name cannot hold it: "/", a control character, too long
 };
-// The message box text for the language code "CHS", "CHT" or "ENU"; nullopt
-// (no message) for any other code.
+// The message box text of an empty or already-held name for the language
+// code "CHS", "CHT" or "ENU"; nullopt (no message) for any other code. An
+// invalid name is worded by the window from the language files.
 std::optional<std::string> nameProblemMessage(NameProblem problem, std::string_view languageCode);
 
 // What `lbl_ok` of the name dialog did.
 struct NewMacroOutcome {
-  std::optional<NameProblem> refused;  // show nameProblemMessage, keep the dialog open
-  std::optional<std::string> error;    // the file could not be created: report it
+  std::optional<NameProblem> refused;     // show nameProblemMessage, keep the dialog open
+  std::optional<files::FileError> error;  // the file could not be created: report it
   bool created() const { return !refused && !error; }
 };
 
@@ -82,7 +84,7 @@ class MacroLibrary {
 
   // Refills the names from the folder; no entry selected afterwards. On
   // failure the lists keep their state and the message is returned.
-  std::optional<std::string> RebuildLibrary();
+  std::optional<files::FileError> RebuildLibrary();
 
   std::optional<NameProblem> checkNewName(std::string_view name) const;
   // `lbl_ok` with `name`: checks it, creates the empty file (replacing one of
@@ -95,12 +97,12 @@ class MacroLibrary {
   // gone counts as deleted), then leaves nothing selected, also when nothing
   // was selected. On failure nothing changes and the message is returned; on
   // success the caller empties the editor.
-  std::optional<std::string> deleteSelected();
+  std::optional<files::FileError> deleteSelected();
 
   // `lbl_load`: copies `source` into the folder under its own file name,
   // replacing a file of that name, then rebuilds. Only ".spm" files are taken,
   // as the file chooser offers no others.
-  std::optional<std::string> loadFrom(const std::filesystem::path& source);
+  std::optional<files::FileError> loadFrom(const std::filesystem::path& source);
 
  private:
   bool holds(std::string_view name) const;
@@ -114,7 +116,7 @@ class MacroLibrary {
 
 // Writes the editor's script to the current macro's file. With no current
 // macro nothing is written and nothing is reported.
-[[nodiscard]] std::optional<std::string> SaveMacroScript(const MacroLibrary& library,
-                                                         const MacroScript& script);
+[[nodiscard]] std::optional<files::FileError> SaveMacroScript(const MacroLibrary& library,
+                                                              const MacroScript& script);
 
 }  // namespace korvane::macros

@@ -45,16 +45,19 @@ MacroFileRead decodeMacroFile(std::string_view content) {
 MacroFileRead readMacroFile(const std::filesystem::path& path) {
   const files::FileContent content = files::readFile(path);
   if (content.tooLarge) {
-    return {{}, path.string() + " is larger than " + std::string(files::kMaxFileSizeText), true};
+    return {{},
+            path.string() + " is larger than " + std::string(files::kMaxFileSizeText),
+            true,
+            std::nullopt};
   }
   if (!content.bytes) {
-    return {{}, "Unable to read " + path.string()};
+    return {{}, std::nullopt, false, files::FileError{files::FileFailure::Read, path, {}}};
   }
   return decodeMacroFile(*content.bytes);
 }
 
-std::optional<std::string> writeMacroFile(const std::filesystem::path& path,
-                                          const MacroScript& script) {
+std::optional<files::FileError> writeMacroFile(const std::filesystem::path& path,
+                                               const MacroScript& script) {
   return files::writeFileSafely(path, encodeMacroFile(script));
 }
 

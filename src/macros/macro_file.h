@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "files/file_io.h"
 #include "macros/script.h"
 
 namespace korvane::macros {
@@ -25,20 +26,22 @@ std::vector<std::string> splitFileLines(std::string_view content);
 std::string encodeMacroFile(const MacroScript& script);
 
 // The lines read, in order, up to the first that is not hex; `error` then
-// holds the message and `script` the lines before it.
+// holds the message and `script` the lines before it. A file that cannot be
+// read at all gives `readError` instead.
 struct MacroFileRead {
   MacroScript script;
   std::optional<std::string> error;
-  bool tooLarge = false;  // larger than files::kMaxFileBytes, left unread
+  bool tooLarge = false;                      // larger than files::kMaxFileBytes, left unread
+  std::optional<files::FileError> readError;  // the file could not be read at all
 };
 MacroFileRead decodeMacroFile(std::string_view content);
 
-// A file that cannot be read gives no lines and "Unable to read <path>"; one
-// too large to read, "<path> is larger than 1 MiB".
+// A file that cannot be read gives no lines and a Read failure of the path;
+// one too large to read, "<path> is larger than 1 MiB" and `tooLarge`.
 MacroFileRead readMacroFile(const std::filesystem::path& path);
 
-// Written whole and safely; nullopt on success, else the message.
-[[nodiscard]] std::optional<std::string> writeMacroFile(const std::filesystem::path& path,
-                                                        const MacroScript& script);
+// Written whole and safely; nullopt on success, else the refused write.
+[[nodiscard]] std::optional<files::FileError> writeMacroFile(const std::filesystem::path& path,
+                                                             const MacroScript& script);
 
 }  // namespace korvane::macros

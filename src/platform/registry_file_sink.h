@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "files/file_io.h"
 #include "settings/pointer_settings.h"
 
 namespace korvane::platform {
@@ -36,13 +37,13 @@ class RegistryFileSink : public settings::PointerSettingsSink {
 
   const std::filesystem::path& file() const { return file_; }
   // The last write the system refused after its key had been opened.
-  const std::optional<std::string>& lastError() const { return lastError_; }
+  const std::optional<files::FileError>& lastError() const { return lastError_; }
 
  private:
   void write(std::string_view section, std::string_view key, std::string_view text);
 
   std::filesystem::path file_;
-  std::optional<std::string> lastError_;
+  std::optional<files::FileError> lastError_;
 };
 
 // The key under which a system-parameter call is kept ("SPI_SETMOUSESPEED"),

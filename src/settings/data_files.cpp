@@ -50,8 +50,8 @@ bool readDataFile(const std::filesystem::path& file, const CodePage& codePage, M
   return true;
 }
 
-std::optional<std::string> writeDataFile(const std::filesystem::path& file,
-                                         const CodePage& codePage, const ModeBlock& block) {
+std::optional<files::FileError> writeDataFile(const std::filesystem::path& file,
+                                              const CodePage& codePage, const ModeBlock& block) {
   IniFile ini = IniFile::load(file, codePage);
   const std::string section = file.stem().string();
   for (std::size_t i = 0; i < block.size(); ++i) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "files/file_io.h"
 #include "settings/mode_block.h"
 
 namespace korvane::settings {
@@ -29,10 +30,10 @@ std::filesystem::path factoryFilePath(const std::filesystem::path& liveFile);
 bool readDataFile(const std::filesystem::path& file, const CodePage& codePage, ModeBlock& block);
 
 // Writes Data0..Data63, keeping whatever else the file holds. Returns the
-// user-facing error when the system refuses the write.
-[[nodiscard]] std::optional<std::string> writeDataFile(const std::filesystem::path& file,
-                                                       const CodePage& codePage,
-                                                       const ModeBlock& block);
+// refused write when the system refuses it.
+[[nodiscard]] std::optional<files::FileError> writeDataFile(const std::filesystem::path& file,
+                                                            const CodePage& codePage,
+                                                            const ModeBlock& block);
 
 // The load step: all five data files go through the working block into the
 // stored blocks, then the active mode is brought into the working block and

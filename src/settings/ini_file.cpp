@@ -326,7 +326,7 @@ std::string IniFile::text() const {
   return out;
 }
 
-std::optional<std::string> IniFile::save() const {
+std::optional<files::FileError> IniFile::save() const {
   return files::writeFileSafely(path_, text());
 }
 

@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "files/file_io.h"
 #include "settings/code_page.h"
 
 namespace korvane::settings {
@@ -96,10 +97,9 @@ class IniFile {
   // Writes the whole file safely: a temporary file in the same folder
   // (".<name>.tmp-XXXXXX"), flushed to disk, then renamed over the target, so
   // the target is either the old file or the new one. An existing file keeps
-  // its permissions. Returns nullopt on success, otherwise the user-facing
-  // message "Unable to write to <path>: <reason>" (the path as given) and no temporary
-  // file is left behind.
-  [[nodiscard]] std::optional<std::string> save() const;
+  // its permissions. Returns nullopt on success, otherwise the refused write
+  // (the path as given), and no temporary file is left behind.
+  [[nodiscard]] std::optional<files::FileError> save() const;
 
   // The bytes that save() would write.
   std::string text() const;

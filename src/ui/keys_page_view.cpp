@@ -11,6 +11,18 @@
 namespace korvane::ui {
 
 void buildKeysPageView(ViewBinder& binder, QWidget* page, app::KeysPage& keys) {
+  binder.image(page, keys.img_keymap, [&keys] { keys.page_MseKeysClick(); });
+  for (int group = 1; group <= app::kKeyGroupCount; ++group) {
+    const auto g = static_cast<std::size_t>(group - 1);
+    const auto click = [&keys, group] { keys.keyGroupClick(group); };
+    binder.image(page, keys.img_keygroup[g], click);
+    ClickLabel* label = binder.label(page, keys.lbl_keygroup[g], click);
+    styleCaption(label, "white", 13, true);
+    label->setCursor(Qt::PointingHandCursor);
+    binder.hover(
+        label, [&keys, group] { keys.keyGroupEnter(group); },
+        [&keys, group] { keys.keyGroupLeave(group); });
+  }
   for (app::Label& number : keys.rowNumber) {
     styleCaption(binder.label(page, number), "#8fdcea", 14, true);
   }

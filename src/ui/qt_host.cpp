@@ -105,14 +105,14 @@ app::DialogTexts QtHost::dialogTexts(app::DialogKind kind) const {
 void QtHost::showLeftKeyWarning() {
   SkinnedDialog dialog(dialogSkin(app::DialogKind::LeftKeyWarning),
                        SkinnedDialog::from(dialogTexts(app::DialogKind::LeftKeyWarning)),
-                       SkinnedDialog::Input::None, mainWindow_);
+                       app::dialogLayout(app::DialogKind::LeftKeyWarning), mainWindow_);
   dialog.exec();
 }
 
 std::optional<int> QtHost::chooseMacro(const std::vector<std::string>& names) {
   SkinnedDialog dialog(dialogSkin(app::DialogKind::MacroSelect),
                        SkinnedDialog::from(dialogTexts(app::DialogKind::MacroSelect)),
-                       SkinnedDialog::Input::List, mainWindow_);
+                       app::dialogLayout(app::DialogKind::MacroSelect), mainWindow_);
   for (const std::string& name : names) {
     dialog.list()->addItem(QString::fromStdString(name));
   }
@@ -129,7 +129,7 @@ app::Host::NameDialogResult QtHost::macroNameDialog(
     const std::function<bool(const std::string& name)>& onOk) {
   SkinnedDialog dialog(dialogSkin(app::DialogKind::MacroName),
                        SkinnedDialog::from(dialogTexts(app::DialogKind::MacroName)),
-                       SkinnedDialog::Input::LineEdit, mainWindow_);
+                       app::dialogLayout(app::DialogKind::MacroName), mainWindow_);
   dialog.setOkCheck([&dialog, &onOk] { return onOk(dialog.lineEdit()->text().toStdString()); });
   const bool accepted = dialog.exec() == QDialog::Accepted;
   return {dialog.lineEdit()->text().toStdString(), accepted};
@@ -139,7 +139,7 @@ std::optional<std::string> QtHost::modeNameDialog(const std::string& current,
                                                   std::size_t maxLength) {
   SkinnedDialog dialog(dialogSkin(app::DialogKind::ModeName),
                        SkinnedDialog::from(dialogTexts(app::DialogKind::ModeName)),
-                       SkinnedDialog::Input::LineEdit, mainWindow_);
+                       app::dialogLayout(app::DialogKind::ModeName), mainWindow_);
   dialog.lineEdit()->setMaxLength(static_cast<int>(maxLength));
   dialog.lineEdit()->setText(QString::fromStdString(current));
   dialog.lineEdit()->selectAll();

@@ -16,10 +16,14 @@ namespace korvane::ui {
 
 namespace {
 const QColor kDialogKey(192, 220, 192);
+
+QRect toQRect(const app::Rect& r) {
+  return {r.x, r.y, r.width, r.height};
+}
 }  // namespace
 
-SkinnedDialog::SkinnedDialog(const app::DialogSkin& skin, const Texts& texts, Input input,
-                             QWidget* parent)
+SkinnedDialog::SkinnedDialog(const app::DialogSkin& skin, const Texts& texts,
+                             const app::DialogLayout& layout, QWidget* parent)
     : QDialog(parent, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Dialog) {
   setModal(true);
   setFixedSize(kWidth, kHeight);
@@ -38,10 +42,10 @@ SkinnedDialog::SkinnedDialog(const app::DialogSkin& skin, const Texts& texts, In
   background->setAttribute(Qt::WA_TransparentForMouseEvents);
 
   auto* title = new QLabel(texts.title, this);
-  title->setGeometry(6, input == Input::None ? 40 : 20, kWidth - 12, 26);
+  title->setGeometry(toQRect(layout.title));
   styleCaption(title, "white", 14, true);
 
-  const bool twoButtons = texts.cancel.has_value();
+  const bool twoButtons = texts.cancel.has_value() && layout.cancel.has_value();
   QPixmap button;
   const bool skinnedButtons =
       !skin.button.empty() && button.load(QString::fromStdString(skin.button.string()));
@@ -59,29 +63,27 @@ SkinnedDialog::SkinnedDialog(const app::DialogSkin& skin, const Texts& texts, In
     label->setCursor(Qt::PointingHandCursor);
     return label;
   };
-  ClickLabel* ok =
-      makeButton(texts.ok, twoButtons ? QRect(46, 111, 80, 25) : QRect(94, 96, 80, 25));
+  ClickLabel* ok = makeButton(texts.ok, toQRect(layout.ok));
   connect(ok, &ClickLabel::clicked, this, [this] {
     if (!okCheck_ || okCheck_()) {
       accept();
     }
   });
   if (twoButtons) {
-    ClickLabel* cancel =
-        makeButton(*texts.cancel, QRect(input == Input::LineEdit ? 169 : 141, 111, 80, 25));
+    ClickLabel* cancel = makeButton(*texts.cancel, toQRect(*layout.cancel));
     connect(cancel, &ClickLabel::clicked, this, &QDialog::reject);
   }
 
   const QString fieldStyle = QStringLiteral(
       "background: black; color: white; border: 1px solid #2e8fa3; padding: 1px 4px;");
-  if (input == Input::LineEdit) {
+  if (layout.input == app::DialogInput::LineEdit) {
     lineEdit_ = new QLineEdit(this);
-    lineEdit_->setGeometry(48, 62, 199, 26);
+    lineEdit_->setGeometry(toQRect(layout.inputArea));
     lineEdit_->setStyleSheet(fieldStyle);
     lineEdit_->setFocus();
-  } else if (input == Input::List) {
+  } else if (layout.input == app::DialogInput::List) {
     list_ = new QComboBox(this);
-    list_->setGeometry(51, 66, 145 + 48, 24);
+    list_->setGeometry(toQRect(layout.inputArea));
     list_->setStyleSheet(QStringLiteral("QComboBox { ") + fieldStyle + QStringLiteral(" }"));
   }
 

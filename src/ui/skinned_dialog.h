@@ -30,9 +30,8 @@ class SkinnedDialog : public QDialog {
   };
   // The texts as the window model gives them.
   static Texts from(const app::DialogTexts& texts);
-  enum class Input { None, LineEdit, List };
-
-  SkinnedDialog(const app::DialogSkin& skin, const Texts& texts, Input input, QWidget* parent);
+  SkinnedDialog(const app::DialogSkin& skin, const Texts& texts, const app::DialogLayout& layout,
+                QWidget* parent);
 
   QLineEdit* lineEdit() const { return lineEdit_; }
   QComboBox* list() const { return list_; }

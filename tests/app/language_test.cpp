@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -17,10 +18,12 @@
 #include "app/main_window_model.h"
 #include "app/message_texts.h"
 #include "buttons/function_catalogue.h"
+#include "device/apply.h"
 #include "files/file_io.h"
 #include "i18n/language.h"
 #include "i18n/messages.h"
 #include "i18n/text_catalogue.h"
+#include "macros/compiler.h"
 #include "settings/code_page.h"
 #include "settings/ini_file.h"
 #include "settings/pointer_settings.h"
@@ -408,6 +411,85 @@ TEST(MessageTexts, ShippedFilesGiveEachLanguageItsOwnWords) {
     ScopedLocale locale(localeName);
     EXPECT_EQ(LoadMessageText(state, i18n::Message::WriteFailedMode, {"3"}), text) << localeName;
   }
+}
+
+// What the window reports for the device, the files and the macros, worded
+// from the shipped file of each locale.
+TEST(MessageTexts, ReportsSpeakTheLanguageOfTheLocale) {
+  struct Wording {
+    const char* chs;
+    const char* cht;
+    const char* enu;
+  };
+  AppState state;
+  state.LanguageDir = std::filesystem::path(KORVANE_SOURCE_DIR) / "dist" / "Language";
+  const files::FileError unreadable{files::FileFailure::Read, "m", {}};
+  const std::vector<std::pair<std::function<std::string()>, Wording>> cases = {
+      {[&] {
+         return applyFailureText(state, {device::ApplyFailure::Kind::ModeWrite, 3});
+       },
+       {"设置未能写入鼠标(模式 3)。", "設定未能寫入滑鼠(模式 3)。",
+        "The settings could not be written to the mouse (mode 3)."}},
+      {[&] {
+         return applyFailureText(state, {device::ApplyFailure::Kind::MacroWrite, 2});
+       },
+       {"设置未能写入鼠标(宏 2)。", "設定未能寫入滑鼠(巨集 2)。",
+        "The settings could not be written to the mouse (macro 2)."}},
+      {[&] {
+         return applyFailureText(state, {device::ApplyFailure::Kind::FirmwareRead, 0});
+       },
+       {"读取鼠标固件版本失败，宏未写入鼠标。", "讀取滑鼠韌體版本失敗，巨集未寫入滑鼠。",
+        "The mouse's firmware version could not be read; the macros were not written to the "
+        "mouse."}},
+      {[&] {
+         return fileErrorText(state, files::FileError{files::FileFailure::Write, "m", {}});
+       },
+       {"无法写入 m", "無法寫入 m", "Unable to write to m"}},
+      {[&] { return fileErrorText(state, unreadable); },
+       {"无法读取 m", "無法讀取 m", "Unable to read m"}},
+      {[&] {
+         return fileErrorText(state, files::FileError{files::FileFailure::List, "m", {}});
+       },
+       {"无法列出 m 中的文件", "無法列出 m 中的檔案", "Unable to list m"}},
+      {[&] {
+         return fileErrorText(state, files::FileError{files::FileFailure::Delete, "m", "busy"});
+       },
+       {"无法删除 m\nbusy", "無法刪除 m\nbusy", "Unable to delete m\nbusy"}},
+      {[&] {
+         return fileErrorText(state, files::FileError{files::FileFailure::WrongType, "m", {}});
+       },
+       {"只能载入宏文件(*.spm)：m", "只能載入巨集檔案(*.spm)：m",
+        "Only macro files (*.spm) can be loaded: m"}},
+      {[&] { return compileErrorText(state, macros::CompileError::tooLong("x", 135)); },
+       {"宏“x”超出鼠标的 128 字节宏空间(需要 135 字节)。",
+        "巨集「x」超出滑鼠的 128 位元組巨集空間(需要 135 位元組)。",
+        "Macro \"x\" does not fit in the mouse's 128-byte macro block (it needs 135 bytes)."}},
+      {[&] { return compileErrorText(state, macros::CompileError::unreadable("x", unreadable)); },
+       {"宏“x”无法编译：无法读取 m", "巨集「x」無法編譯：無法讀取 m",
+        "Macro \"x\" could not be compiled: Unable to read m"}},
+      {[&] { return LoadMessageText(state, i18n::Message::MacroNameInvalid); },
+       {"文件名无效", "檔名無效", "Macro Name Invalid"}},
+  };
+  for (const char* localeName : {"zh_CN.UTF-8", "zh_TW.UTF-8", "en_US.UTF-8"}) {
+    ScopedLocale locale(localeName);
+    for (const auto& [text, wording] : cases) {
+      const std::string_view name(localeName);
+      const char* expected = name.starts_with("zh_CN")   ? wording.chs
+                             : name.starts_with("zh_TW") ? wording.cht
+                                                         : wording.enu;
+      EXPECT_EQ(text(), expected) << localeName;
+    }
+  }
+}
+
+TEST_F(LanguageTexts, AnInvalidMacroNameIsRefusedInTheLanguageOfTheLocale) {
+  ScopedLocale locale("en_US.UTF-8");
+  writeLanguageFile("ENU", {{"Msg_MacroNameInvalid", "No such name, please"}});
+  MainWindowModel& m = startWindow();
+  host.messages.clear();
+  host.typedNames = {"a/b"};
+  m.macro.lbl_newClick();
+  EXPECT_EQ(host.messages, std::vector<std::string>{"No such name, please"});
 }
 
 // --- the shipped language files -------------------------------------------

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -33,6 +35,11 @@ class RecordingHooks : public ApplyHooks {
     unwritten = writes;
   }
   bool stopRequested() override { return stop; }
+  void reportFailure(const ApplyFailure& failure) override {
+    static constexpr std::array<const char*, 3> kKinds = {"mode", "macro", "firmware read"};
+    events.push_back("failure " + std::string(kKinds.at(static_cast<std::size_t>(failure.kind))) +
+                     " " + std::to_string(failure.number));
+  }
 
   std::vector<std::string> events;
   std::optional<std::string> compileError;
@@ -140,21 +147,9 @@ TEST(Apply, StopsAtTheFirstFailedTransfer) {
   const Case cases[] = {
       // Order 2, 3, 4, 5, 1: the third write's command is transfer 5; its
       // data report still goes, then Apply stops.
-      {"the third mode write is rejected",
-       1,
-       5,
-       {2, 3},
-       0,
-       5,
-       "The settings could not be written to the mouse (mode 4)."},
+      {"the third mode write is rejected", 1, 5, {2, 3}, 0, 5, "failure mode 4"},
       // Five modes (10 transfers), two whole macros (8), then block 2's second data report.
-      {"a macro half is rejected",
-       3,
-       22,
-       {1, 2, 3, 4, 5},
-       2,
-       21,
-       "The settings could not be written to the mouse (macro 3)."},
+      {"a macro half is rejected", 3, 22, {1, 2, 3, 4, 5}, 2, 21, "failure macro 3"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -175,7 +170,7 @@ TEST(Apply, StopsAtTheFirstFailedTransfer) {
     }
     // Nothing after the failed operation reached the mouse.
     EXPECT_EQ(rig.mouse.transfers().size(), c.transfersLogged);
-    EXPECT_EQ(hooks.events.back(), "message " + c.message);
+    EXPECT_EQ(hooks.events.back(), c.message);
     EXPECT_EQ(std::count(hooks.events.begin(), hooks.events.end(), "pointer"), 0);
     EXPECT_EQ(std::count(hooks.events.begin(), hooks.events.end(), "labels on"), 1);
     EXPECT_EQ(rig.host.count("hide"), 1);
@@ -281,6 +276,33 @@ TEST(Apply, WritesTheBlocksAsTheyWereWhenItStarted) {
   };
   EXPECT_EQ(runApply(rig, hooks, blocks, 2), ApplyOutcome::Completed);
   EXPECT_EQ(rig.mouse.modes()[4], original.modes[4]);
+}
+
+TEST(Apply, AFailedVersionReadAmongTheMessagesIsNotAFailedWrite) {
+  LinkRig rig;
+  rig.connect();
+  RecordingHooks hooks;
+  Blocks blocks;
+  // After the modes, while messages run, the mouse is pulled and plugged
+  // back; the reconnecting tick's version read is refused.
+  bool replugged = false;
+  rig.host.onPump = [&] {
+    if (replugged || std::count(hooks.events.begin(), hooks.events.end(), "compile") == 0) {
+      return;
+    }
+    replugged = true;
+    rig.mouse.unplug();
+    rig.monitor.tick();
+    rig.mouse.replug();
+    rig.mouse.failTransfer(1);
+    rig.monitor.tick();
+  };
+  EXPECT_EQ(runApply(rig, hooks, blocks, 1), ApplyOutcome::WriteFailed);
+  ASSERT_TRUE(replugged);
+  EXPECT_EQ(hooks.events.back(), "failure firmware read 0");
+  for (int k = 0; k < kMacroCount; ++k) {
+    EXPECT_NE(rig.mouse.macros()[k], blocks.macros[k]) << "no macro block was sent";
+  }
 }
 
 TEST(Apply, CompileErrorStopsBeforeAnyMacroBlock) {

@@ -34,7 +34,12 @@ class RecordingHost : public LinkHost {
       onWait(waits);
     }
   }
-  void pumpEvents() override { calls.push_back("pump"); }
+  void pumpEvents() override {
+    calls.push_back("pump");
+    if (onPump) {
+      onPump();
+    }
+  }
   void showBusy() override { calls.push_back("show"); }
   void hideBusy() override { calls.push_back("hide"); }
   void setBusyProgress(int done, int total) override {
@@ -53,6 +58,7 @@ class RecordingHost : public LinkHost {
   int waits = 0;
   // Runs inside the n-th wait, where window messages (and monitor ticks) run.
   std::function<void(int n)> onWait;
+  std::function<void()> onPump;  // runs where pending window messages would
 };
 
 class RecordingObserver : public LinkObserver {

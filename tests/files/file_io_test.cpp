@@ -92,8 +92,7 @@ TEST(SafeWrite, AFailureGivesTheSystemsReason) {
     const std::optional<WriteFailure> failure = replaceFile(c.path, "x");
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->reason, c.reason);
-    EXPECT_EQ(writeFileSafely(c.path, "x"),
-              "Unable to write to " + c.path.string() + ": " + c.reason);
+    EXPECT_EQ(writeFileSafely(c.path, "x"), (FileError{FileFailure::Write, c.path, c.reason}));
   }
   EXPECT_EQ(listing(dir.path()), std::vector<std::string>{"loop.ini"});
 }

@@ -315,9 +315,8 @@ TEST_F(CompileAllTest, AMacroThatDoesNotFitIsRefusedByName) {
   const CompileOutcome outcome = compile({"a", "long clicks", "c"});
   ASSERT_TRUE(outcome.error);
   EXPECT_EQ(outcome.error->macroName, "long clicks");
-  EXPECT_EQ(outcome.error->message,
-            "Macro \"long clicks\": it does not fit in the mouse's 128-byte macro block (it "
-            "needs 135 bytes)");
+  EXPECT_EQ(outcome.error->kind, CompileError::Kind::TooLong);
+  EXPECT_EQ(outcome.error->bytesNeeded, 135u);
   ASSERT_EQ(outcome.written.size(), 1u);
   // Neither its own block nor the next one received a byte.
   EXPECT_EQ(blocks_[1], old());
@@ -337,14 +336,17 @@ TEST_F(CompileAllTest, FileErrorsStopAtTheirMacro) {
   dir_.write("b.spm", "E549B3922885FBA2\r\nNOT HEX\r\n");
   const CompileOutcome broken = compile({"a", "b", "c"});
   ASSERT_TRUE(broken.error);
-  EXPECT_EQ(broken.error->message, "Macro \"b\": Error: not a Hex String");
+  EXPECT_EQ(broken.error->macroName, "b");
+  EXPECT_EQ(broken.error->kind, CompileError::Kind::Script);
+  EXPECT_EQ(broken.error->detail, "Error: not a Hex String");
   EXPECT_EQ(broken.written.size(), 1u);
   EXPECT_EQ(blocks_[2], old());
 
   const CompileOutcome missing = compile({"gone"});
   ASSERT_TRUE(missing.error);
-  EXPECT_EQ(missing.error->message,
-            "Macro \"gone\": Unable to read " + macroFilePath(dir_.path(), "gone").string());
+  EXPECT_EQ(missing.error->kind, CompileError::Kind::Unreadable);
+  EXPECT_EQ(missing.error->file,
+            (files::FileError{files::FileFailure::Read, macroFilePath(dir_.path(), "gone"), {}}));
 }
 
 TEST_F(CompileAllTest, EntriesPastTheTenthHaveNoBlock) {

@@ -199,8 +199,10 @@ TEST(MacroLibrary, LoadReplacesASameNamedMacro) {
   elsewhere.write("notes.txt", "x");
   EXPECT_TRUE(library.loadFrom(elsewhere.path() / "notes.txt"));
   EXPECT_FALSE(fs::exists(dir.path() / "notes.txt"));
+  EXPECT_EQ(library.loadFrom(elsewhere.path() / "notes.txt"),
+            (files::FileError{files::FileFailure::WrongType, elsewhere.path() / "notes.txt", {}}));
   EXPECT_EQ(library.loadFrom(elsewhere.path() / "missing.spm"),
-            "Unable to read " + (elsewhere.path() / "missing.spm").string());
+            (files::FileError{files::FileFailure::Read, elsewhere.path() / "missing.spm", {}}));
 }
 
 TEST(MacroLibrary, SaveTargetsTheCurrentMacro) {

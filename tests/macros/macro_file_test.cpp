@@ -66,7 +66,8 @@ TEST(MacroFile, ReadsFixtures) {
 
   const MacroFileRead missing = readMacroFile("/nonexistent/x.spm");
   EXPECT_TRUE(missing.script.empty());
-  EXPECT_EQ(missing.error, "Unable to read /nonexistent/x.spm");
+  EXPECT_EQ(missing.readError,
+            (files::FileError{files::FileFailure::Read, "/nonexistent/x.spm", {}}));
 }
 
 TEST(MacroFile, WritesUpperCaseLinesWithCrLf) {
@@ -89,7 +90,7 @@ TEST(MacroFile, WritesUpperCaseLinesWithCrLf) {
 
   const fs::path nowhere = dir.path() / "missing" / "x.spm";
   EXPECT_EQ(writeMacroFile(nowhere, kLeftClick),
-            "Unable to write to " + nowhere.string() + ": No such file or directory");
+            (files::FileError{files::FileFailure::Write, nowhere, "No such file or directory"}));
 }
 
 }  // namespace

@@ -632,7 +632,8 @@ TEST_F(IniFileOnDisk, SaveToAMissingFolderGivesTheMessage) {
   const fs::path file = folder_ / "configure" / "Mode2.ini";
   IniFile ini = IniFile::load(file, kGbk);
   ini.writeInt("Mode2", "Speed", 1);
-  EXPECT_EQ(ini.save(), "Unable to write to " + file.string() + ": No such file or directory");
+  EXPECT_EQ(ini.save(),
+            (files::FileError{files::FileFailure::Write, file, "No such file or directory"}));
   EXPECT_FALSE(fs::exists(folder_ / "configure"));
   EXPECT_TRUE(folderListing(folder_).empty());
 }
@@ -645,7 +646,7 @@ TEST_F(IniFileOnDisk, AFailedRenameLeavesNoTemporaryFile) {
   IniFile ini = IniFile::load(file, kGbk);
   EXPECT_FALSE(ini.exists());
   ini.writeInt("GM", "cbMode", 1);
-  EXPECT_EQ(ini.save(), "Unable to write to " + file.string() + ": Is a directory");
+  EXPECT_EQ(ini.save(), (files::FileError{files::FileFailure::Write, file, "Is a directory"}));
   EXPECT_EQ(folderListing(folder_), std::vector<std::string>{"GM.ini"});
   EXPECT_TRUE(fs::is_directory(file / "inside"));
 }
@@ -653,7 +654,7 @@ TEST_F(IniFileOnDisk, AFailedRenameLeavesNoTemporaryFile) {
 TEST_F(IniFileOnDisk, SaveWithAnEmptyPathGivesTheMessage) {
   IniFile ini;
   ini.writeInt("GM", "cbMode", 1);
-  EXPECT_EQ(ini.save(), "Unable to write to : Invalid argument");
+  EXPECT_EQ(ini.save(), (files::FileError{files::FileFailure::Write, {}, "Invalid argument"}));
 }
 
 TEST_F(IniFileOnDisk, ARelativePathIsSavedInTheCurrentFolder) {
@@ -661,7 +662,7 @@ TEST_F(IniFileOnDisk, ARelativePathIsSavedInTheCurrentFolder) {
   fs::current_path(folder_);
   IniFile ini = IniFile::load("GM.ini", kUtf8);
   ini.writeInt("GM", "cbMode", 4);
-  const std::optional<std::string> result = ini.save();
+  const std::optional<files::FileError> result = ini.save();
   fs::current_path(previous);
   ASSERT_EQ(result, std::nullopt);
   EXPECT_EQ(readBytes(folder_ / "GM.ini"), "[GM]\r\ncbMode=4\r\n");

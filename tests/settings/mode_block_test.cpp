@@ -186,7 +186,8 @@ TEST(DataFileTest, RefusedWriteNamesTheFile) {
   const auto file = dir.path() / "missing-folder" / "Mode1_data.ini";
   const auto error = writeDataFile(file, CodePage(), kFactoryBlock);
   ASSERT_TRUE(error.has_value());
-  EXPECT_EQ(*error, "Unable to write to " + file.string() + ": No such file or directory");
+  EXPECT_EQ(*error,
+            (files::FileError{files::FileFailure::Write, file, "No such file or directory"}));
 }
 
 }  // namespace

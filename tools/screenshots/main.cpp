@@ -96,23 +96,35 @@ int main(int argc, char* argv[]) {
   model.keys.entryEnter(3, 1);
   ok = save(window, QStringLiteral("%1/function-menu.png").arg(out)) && ok;
 
+  // Buttons 7 to 12 in the rows, then the menu of button 12 with a panel open.
+  model.keys.page_MseKeysClick();
+  model.keys.keyGroupClick(2);
+  ok = save(window, QStringLiteral("%1/buttons-7-12.png").arg(out)) && ok;
+  model.keys.KeyClick(12);
+  model.keys.categoryEnter(7);
+  model.keys.entryEnter(7, 7);
+  ok = save(window, QStringLiteral("%1/function-menu-12.png").arg(out)) && ok;
+  model.keys.page_MseKeysClick();
+  model.keys.keyGroupClick(1);
+
   // The dialogs and the busy window, side by side on the key colours.
   using korvane::app::DialogKind;
   using korvane::ui::SkinnedDialog;
-  const auto dialog = [&model](DialogKind kind, SkinnedDialog::Input input) {
+  const auto dialog = [&model](DialogKind kind) {
     return std::make_unique<SkinnedDialog>(
         korvane::app::LoadDialogSkin(model.state, kind),
-        SkinnedDialog::from(korvane::app::LoadDialogTexts(model.state, kind)), input, nullptr);
+        SkinnedDialog::from(korvane::app::LoadDialogTexts(model.state, kind)),
+        korvane::app::dialogLayout(kind), nullptr);
   };
-  auto macroSelectDialog = dialog(DialogKind::MacroSelect, SkinnedDialog::Input::List);
+  auto macroSelectDialog = dialog(DialogKind::MacroSelect);
   SkinnedDialog& macroSelect = *macroSelectDialog;
   macroSelect.list()->addItem(QStringLiteral("Reload"));
-  auto modeNameDialog = dialog(DialogKind::ModeName, SkinnedDialog::Input::LineEdit);
+  auto modeNameDialog = dialog(DialogKind::ModeName);
   SkinnedDialog& modeName = *modeNameDialog;
   modeName.lineEdit()->setText(QStringLiteral("FPS"));
-  auto warningDialog = dialog(DialogKind::LeftKeyWarning, SkinnedDialog::Input::None);
+  auto warningDialog = dialog(DialogKind::LeftKeyWarning);
   SkinnedDialog& warning = *warningDialog;
-  auto macroNameDialog = dialog(DialogKind::MacroName, SkinnedDialog::Input::LineEdit);
+  auto macroNameDialog = dialog(DialogKind::MacroName);
   SkinnedDialog& macroName = *macroNameDialog;
   busy.showBusy();
   busy.setProgress(7, 25);

@@ -18,9 +18,18 @@ inline constexpr QSize kBasemapSize(905, 619);
 QImage makeBasemap();
 QPainterPath windowShape();
 
-// Line drawing of the mouse with lit dots on the six buttons of the button
-// page; front is where the nose of the mouse goes (window_art.cpp).
-void drawMouseSchematic(QPainter& p, QPointF front, qreal scale);
+// Line drawing of the mouse with a dot on each of its twelve buttons: the
+// dots of the group shown in the button page's rows (1 = buttons 1 to 6,
+// 2 = buttons 7 to 12) lit, the others dim; front is where the nose of the
+// mouse goes (window_art.cpp).
+void drawMouseSchematic(QPainter& p, QPointF front, qreal scale, int litGroup);
+
+// The map of the mouse beside the button page's rows, one picture per group
+// of buttons ("keymap_1", "keymap_2"), and the two switches between the
+// groups (family "keygroup") (control_art.cpp).
+inline constexpr QSize kKeyMapSize(100, 160);
+QImage makeKeyMap(int litGroup);
+inline constexpr QSize kKeyGroupButtonSize(75, 24);
 
 // Dialog backgrounds: shaped by the dialogs' colour key (window_art.cpp).
 inline constexpr QSize kDialogSize(295, 158);
@@ -59,6 +68,7 @@ void paintTitleBar(QPainter& p, QSize s, State st);
 void paintModeBar(QPainter& p, QSize s, State st);
 void paintLed(QPainter& p, QSize s, State st);
 void paintCommandButton(QPainter& p, QSize s, State st);
+void paintKeyGroupButton(QPainter& p, QSize s, State st);
 void paintReportButton(QPainter& p, QSize s, State st);
 void paintRecordButton(QPainter& p, QSize s, State st);
 void paintIncreaseButton(QPainter& p, QSize s, State st);

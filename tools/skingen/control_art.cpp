@@ -118,7 +118,7 @@ QImage pageCanvas(const std::function<void(QPainter&)>& content) {
 // controls on them. Button page: the six shown button rows, the mode slots.
 constexpr std::array kKeyRowTops{49, 77, 105, 134, 162, 191};
 constexpr QRect kKeyLabel(122, 0, 154, 22);
-constexpr int kKeyNumberCentre = 60;
+constexpr int kKeyNumberCentre = 67;  // the row numbers' labels: 22 wide at left 56
 constexpr QRect kModeSection(8, 232, 394, 122);
 constexpr QSize kModeSlot(72, 64);
 constexpr int kModeSlotTop = 261;
@@ -274,6 +274,17 @@ void paintCommandButton(QPainter& p, QSize s, State st) {
   paintButton(p, s, st, Tone::Accent, 5);
 }
 
+void paintKeyGroupButton(QPainter& p, QSize s, State st) {
+  paintButton(p, s, st, Tone::Accent, 6);
+}
+
+QImage makeKeyMap(int litGroup) {
+  return paintImage(kKeyMapSize, [litGroup](QPainter& p) {
+    p.setRenderHint(QPainter::Antialiasing);
+    drawMouseSchematic(p, QPointF(48, 20), 0.42, litGroup);
+  });
+}
+
 void paintReportButton(QPainter& p, QSize s, State st) {
   paintButton(p, s, st, Tone::Accent, 6);
 }
@@ -334,7 +345,6 @@ QImage makeButtonPage() {
       p.fillRect(QRectF(slot.left() + 1, slot.top() + 4, 2, slot.height() - 8),
                  colour(kAccent, 200));
     }
-    drawMouseSchematic(p, QPointF(344, 60), 0.42);
 
     section(p, kModeSection, false);
     for (int i = 0; i < 5; ++i) {

@@ -205,6 +205,8 @@ std::vector<SkinImage> skinCatalogue() {
   images.push_back({"macro_base", kPageSize, makeMacroPage, {}});
   images.push_back({"led_base", kPageSize, makeLightingPage, {}});
   images.push_back({"dpi_base", kPageSize, makeSensitivityPage, {}});
+  images.push_back({"keymap_1", kKeyMapSize, [] { return makeKeyMap(1); }, {}});
+  images.push_back({"keymap_2", kKeyMapSize, [] { return makeKeyMap(2); }, {}});
 
   // Menus: the name is the number of entries, and the height follows the rows.
   struct Menu {
@@ -234,6 +236,7 @@ std::vector<SkinImage> skinCatalogue() {
   addFamily(images, "report", kReportButtonSize, {State::Normal, State::Selected},
             paintReportButton);
   addFamily(images, "macro_btn1", kLibraryButtonSize, all, paintCommandButton);
+  addFamily(images, "keygroup", kKeyGroupButtonSize, all, paintKeyGroupButton);
   addFamily(images, "macro_btn2", kRecordButtonSize, all, paintRecordButton);
   addFamily(images, "macro_btn3", kEditButtonSize, all, paintCommandButton);
   addFamily(images, "macro_btn4", kStepButtonSize, normalOnly, paintIncreaseButton);

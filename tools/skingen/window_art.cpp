@@ -307,7 +307,7 @@ constexpr std::array kModeNameButtons{QPoint(46, 111), QPoint(169, 111)};
 
 }  // namespace
 
-void drawMouseSchematic(QPainter& p, QPointF front, qreal scale) {
+void drawMouseSchematic(QPainter& p, QPointF front, qreal scale, int litGroup) {
   p.save();
   p.translate(front);
   p.scale(scale, scale);
@@ -330,13 +330,28 @@ void drawMouseSchematic(QPainter& p, QPointF front, qreal scale) {
     pill.addRoundedRect(QRectF(-99, top, 13, 34), 6, 6);
     p.strokePath(pill, QPen(colour(kEdgeLight), w));
   }
-  const std::array spots{QPointF(-46, 70),  QPointF(46, 70),   QPointF(0, 71),
-                         QPointF(-93, 167), QPointF(-93, 207), QPointF(0, 128)};
-  for (QPointF s : spots) {
+  // The small keys of the second group: one at the front of each main button
+  // and two behind the DPI key.
+  for (QPointF key : {QPointF(-62, 112), QPointF(62, 112), QPointF(0, 152), QPointF(0, 176)}) {
+    QPainterPath cap;
+    cap.addRoundedRect(QRectF(key - QPointF(9, 7), QSizeF(18, 14)), 5, 5);
+    p.strokePath(cap, QPen(colour(kEdgeLight), w));
+  }
+  // Buttons 1 to 12: left, right, middle, back, forward, DPI, double click,
+  // IE key, start key, mode switch, tilt left, tilt right.
+  const std::array spots{QPointF(-46, 70),  QPointF(46, 70), QPointF(0, 71),    QPointF(-93, 207),
+                         QPointF(-93, 167), QPointF(0, 128), QPointF(-62, 112), QPointF(62, 112),
+                         QPointF(0, 176),   QPointF(0, 152), QPointF(-15, 71),  QPointF(15, 71)};
+  for (std::size_t i = 0; i < spots.size(); ++i) {
     QPainterPath dot;
-    dot.addEllipse(s, 5, 5);
-    glowStroke(p, dot, kAccent, w, 90);
-    p.fillPath(dot, colour(kAccentLight));
+    const bool lit = static_cast<int>(i / 6) + 1 == litGroup;
+    dot.addEllipse(spots[i], lit ? 5 : 3.5, lit ? 5 : 3.5);
+    if (lit) {
+      glowStroke(p, dot, kAccent, w, 90);
+      p.fillPath(dot, colour(kAccentLight));
+    } else {
+      p.fillPath(dot, colour(kEdge));
+    }
   }
   p.restore();
 }
