@@ -40,6 +40,7 @@ enum class Message : std::uint8_t {
   DeviceOutputReportLength,        // %1: declared, %2: needed
   DeviceVersionReplyWrongCommand,  // %1: the echoed byte, %2: the command, both in hex
   DeviceVersionReplyTooShort,      // %1: received, %2: needed
+  UnableToCreateFolder,            // %1: the folder
 };
 
 struct MessageRow {
@@ -78,6 +79,7 @@ inline constexpr auto kMessages = std::to_array<MessageRow>({
     {Message::DeviceOutputReportLength, "Msg_DeviceOutputReportLength", "它的输出报告为 %1 字节，设置需要 %2 字节。"},
     {Message::DeviceVersionReplyWrongCommand, "Msg_DeviceVersionReplyWrongCommand", "它对固件版本命令 %2 的回复带有命令 %1。"},
     {Message::DeviceVersionReplyTooShort, "Msg_DeviceVersionReplyTooShort", "它对固件版本命令的回复只有 %1 字节，需要 %2 字节。"},
+    {Message::UnableToCreateFolder, "Msg_UnableToCreateFolder", "无法创建文件夹 %1"},
 });
 // clang-format on
 
