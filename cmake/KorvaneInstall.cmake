@@ -44,12 +44,14 @@ install(FILES ${KORVANE_LINUX}/60-korvane-driver.rules DESTINATION ${KORVANE_UDE
 # keeps names and times out, so the bytes depend only on the sources.
 find_program(GZIP_EXECUTABLE gzip REQUIRED)
 set(compressed)
-foreach(source korvane-driver.1 korvanectl.1 changelog)
-  set(output ${CMAKE_CURRENT_BINARY_DIR}/packaging/${source}.gz)
+foreach(source ${KORVANE_LINUX}/korvane-driver.1 ${PROJECT_SOURCE_DIR}/docs/korvanectl.1
+               ${KORVANE_LINUX}/changelog)
+  get_filename_component(name ${source} NAME)
+  set(output ${CMAKE_CURRENT_BINARY_DIR}/packaging/${name}.gz)
   add_custom_command(OUTPUT ${output}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/packaging
-    COMMAND ${GZIP_EXECUTABLE} -n -9 -c ${KORVANE_LINUX}/${source} > ${output}
-    DEPENDS ${KORVANE_LINUX}/${source}
+    COMMAND ${GZIP_EXECUTABLE} -n -9 -c ${source} > ${output}
+    DEPENDS ${source}
     VERBATIM)
   list(APPEND compressed ${output})
 endforeach()
