@@ -177,8 +177,7 @@ korvane::cli::Setup setupFor(const Options& options, const char* argv0) {
   korvane::cli::Setup setup;
   // The window's folder rule, unless --dir names a portable start folder.
   const korvane::paths::FolderEnvironment environment = korvane::paths::processEnvironment(argv0);
-  setup.folders = options.startDir ? korvane::paths::portableFolders(*options.startDir,
-                                                                     environment.executablePath)
+  setup.folders = options.startDir ? korvane::paths::portableFolders(*options.startDir, environment)
                                    : korvane::paths::decideFolders(environment);
   setup.macroDir = options.macroDir;
   setup.emulated = options.emulated;

@@ -119,15 +119,19 @@ fs::path dataHome(const FolderEnvironment& environment) {
   return baseFolder(environment.xdgDataHome, environment.home, ".local/share");
 }
 
-Folders decideFolders(const FolderEnvironment& environment) {
-  const fs::path config = configHome(environment);
-  if (isPortableStartFolder(environment.currentDir)) {
-    Folders folders = portableFolders(environment.currentDir, environment.executablePath);
-    if (!config.empty()) {
-      folders.pointerRecord = config / kPortableRecordFolder / kRecordFile;
-    }
-    return folders;
+Folders portableFolders(const fs::path& startDir, const FolderEnvironment& environment) {
+  Folders folders = portableFolders(startDir, environment.executablePath);
+  if (const fs::path config = configHome(environment); !config.empty()) {
+    folders.pointerRecord = config / kPortableRecordFolder / kRecordFile;
   }
+  return folders;
+}
+
+Folders decideFolders(const FolderEnvironment& environment) {
+  if (isPortableStartFolder(environment.currentDir)) {
+    return portableFolders(environment.currentDir, environment);
+  }
+  const fs::path config = configHome(environment);
   Folders folders;
   folders.mode = FolderMode::Installed;
   folders.programDir = environment.executablePath.parent_path();

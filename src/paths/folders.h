@@ -50,6 +50,11 @@ bool isPortableStartFolder(const std::filesystem::path& folder);
 Folders portableFolders(const std::filesystem::path& startDir,
                         const std::filesystem::path& executablePath);
 
+// The same with the per-user pointer-settings record of the environment:
+// what the rule gives for a start folder named outright (korvanectl --dir).
+Folders portableFolders(const std::filesystem::path& startDir,
+                        const FolderEnvironment& environment);
+
 // The rule itself.
 Folders decideFolders(const FolderEnvironment& environment);
 
