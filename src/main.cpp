@@ -1,14 +1,49 @@
 // KorvaneDriver: configures the mouse's modes, buttons, lighting and macros.
 #include <QApplication>
+#include <cstdio>
+#include <cstring>
 #include <memory>
 
+#include "paths/folders.h"
 #include "platform/hid_backend_factory.h"
 #include "platform/registry_file_sink.h"
 #include "platform/single_instance.h"
 #include "platform/window_key_source.h"
 #include "ui/program.h"
 
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: korvane-driver [--help | --version]\n"
+    "\n"
+    "Configures the mouse's modes, buttons, lighting and macros in a window.\n"
+    "Started from a folder that holds skins/ and configure/, it works on that\n"
+    "folder (portable); otherwise on the installed resources and the user's own\n"
+    "folders: $XDG_CONFIG_HOME/korvane-driver and $XDG_DATA_HOME/korvane-driver.\n"
+    "\n"
+    "Environment: KORVANE_DEVICE=emulated uses the built-in emulated mouse.\n";
+
+// --help and --version answer without a display; anything else is left to Qt.
+int answerCommandLine(int argc, char* argv[]) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+      return std::fputs(kUsage, stdout) >= 0 && std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    if (std::strcmp(argv[i], "--version") == 0) {
+      return std::printf("korvane-driver %s\n", KORVANE_VERSION) > 0 && std::fflush(stdout) == 0
+                 ? 0
+                 : 1;
+    }
+  }
+  return -1;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+  if (const int status = answerCommandLine(argc, argv); status >= 0) {
+    return status;
+  }
   QApplication application(argc, argv);
 
   korvane::platform::SingleInstance instance;
@@ -17,13 +52,14 @@ int main(int argc, char* argv[]) {
   }
   instance.listen();
 
-  const QString startDir = QString::fromStdString(korvane::app::defaultStartFolder().string());
+  // One rule decides where everything lives; korvanectl follows the same.
+  const korvane::paths::Folders folders = korvane::paths::decideFolders(
+      korvane::paths::processEnvironment(QCoreApplication::applicationFilePath().toStdString()));
   std::unique_ptr<korvane::device::HidBackend> hid =
       korvane::platform::makeHidBackendFromEnvironment();
 
-  korvane::platform::RegistryFileSink pointerSink(korvane::platform::defaultRegistryFilePath());
-  korvane::ui::Program program(*hid, pointerSink, startDir,
-                               QCoreApplication::applicationFilePath());
+  korvane::platform::RegistryFileSink pointerSink(folders.pointerRecord);
+  korvane::ui::Program program(*hid, pointerSink, folders);
   korvane::app::MainWindowModel& model = program.model();
   korvane::ui::MainWindow& window = program.window();
   // Recording takes the keyboard through the main window, and times the

@@ -30,6 +30,31 @@ void AppState::buildResourceFolders(const std::string& startDir) {
   ConfigDir = StartDir + kSeparator + kConfigFolder;
   DataDir = StartDir + kSeparator + kDataFolder;
   LanguageDir = StartDir + kSeparator + kLanguageFolder;
+  FactoryConfigDir = ConfigDir;
+  FactoryDataDir = DataDir;
+}
+
+void AppState::useResourceFolders(const paths::Folders& folders) {
+  buildResourceFolders(folders.resourceDir.string());
+  ConfigDir = withoutTrailingSeparator(folders.configDir.string());
+  DataDir = withoutTrailingSeparator(folders.dataDir.string());
+  FactoryConfigDir = withoutTrailingSeparator(folders.factoryConfigDir.string());
+  FactoryDataDir = withoutTrailingSeparator(folders.factoryDataDir.string());
+}
+
+bool AppState::useRuleMacroFolder(const paths::Folders& folders) {
+  ProgramDir = withoutTrailingSeparator(folders.programDir.string()) + kSeparator;
+  MacroDir = withoutTrailingSeparator(folders.macroDir.string()) + kSeparator;
+  std::error_code error;
+  const std::filesystem::path folder(MacroDir);
+  if (std::filesystem::is_directory(folder, error)) {
+    return true;
+  }
+  if (folders.mode == paths::FolderMode::Installed) {
+    return false;
+  }
+  // One level only: a missing program folder is not created.
+  return std::filesystem::create_directory(folder, error) && !error;
 }
 
 bool AppState::buildMacroFolder(const std::filesystem::path& executablePath) {

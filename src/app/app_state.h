@@ -3,11 +3,13 @@
 #include <filesystem>
 #include <string>
 
+#include "paths/folders.h"
+
 namespace korvane::app {
 
-// The folder rule, shared by the window and korvanectl: resources (skins,
-// configuration, data, language and theme files) live under the start
-// folder, the user's macros in "Macro" beside the executable.
+// The folders under a portable start folder. Which folders the program uses,
+// portable or installed, is decided by the folder rule in paths/folders.h,
+// shared by the window and korvanectl.
 inline constexpr const char* kSkinFolder = "skins";
 inline constexpr const char* kConfigFolder = "configure";
 inline constexpr const char* kDataFolder = "data";
@@ -22,8 +24,12 @@ struct AppState {
   std::string StartDir;
   std::string SkinDir;
   std::string ImageExt = "png";
-  std::string ConfigDir;
-  std::string DataDir;
+  std::string ConfigDir;  // the live settings files
+  std::string DataDir;    // the live data files
+  // The factory (Default_) copies: beside the live files when portable, in
+  // the read-only data directory when installed.
+  std::string FactoryConfigDir;
+  std::string FactoryDataDir;
   std::string LanguageDir;
   std::string ProgramDir;  // ends with a separator
   std::string MacroDir;    // ends with a separator
@@ -36,6 +42,12 @@ struct AppState {
   bool StartupDone = false;
 
   void buildResourceFolders(const std::string& startDir);
+  // The resource, settings and factory folders the folder rule decided.
+  void useResourceFolders(const paths::Folders& folders);
+  // The macro folder the folder rule decided. A portable one is made when
+  // missing (one level); an installed one is made with the other per-user
+  // folders. Returns false when it is missing.
+  bool useRuleMacroFolder(const paths::Folders& folders);
   // From the executable's real path. Returns false when the macro folder is
   // missing and could not be created.
   bool buildMacroFolder(const std::filesystem::path& executablePath);

@@ -41,16 +41,20 @@ void translateNames(settings::IniFile& file, const std::string& section,
 
 std::vector<std::pair<std::filesystem::path, std::filesystem::path>>
 MainWindowModel::factoryFilePairs() const {
-  std::vector<std::filesystem::path> live = {generalFilePath()};
+  // The factory copies keep the live files' names with "Default_" in front,
+  // in their own folders (the same ones when portable).
+  const auto factory = [](const std::string& folder, const std::filesystem::path& live) {
+    return settings::factoryFilePath(std::filesystem::path(folder) / live.filename());
+  };
+  std::vector<std::pair<std::filesystem::path, std::filesystem::path>> pairs = {
+      {generalFilePath(), factory(state.FactoryConfigDir, generalFilePath())}};
   for (int mode = 1; mode <= settings::kModeCount; ++mode) {
-    live.push_back(settings::settingsFilePath(state.ConfigDir, mode));
+    const std::filesystem::path live = settings::settingsFilePath(state.ConfigDir, mode);
+    pairs.emplace_back(live, factory(state.FactoryConfigDir, live));
   }
   for (int mode = 1; mode <= settings::kModeCount; ++mode) {
-    live.push_back(settings::dataFilePath(state.DataDir, mode));
-  }
-  std::vector<std::pair<std::filesystem::path, std::filesystem::path>> pairs;
-  for (const std::filesystem::path& file : live) {
-    pairs.emplace_back(file, settings::factoryFilePath(file));
+    const std::filesystem::path live = settings::dataFilePath(state.DataDir, mode);
+    pairs.emplace_back(live, factory(state.FactoryDataDir, live));
   }
   return pairs;
 }

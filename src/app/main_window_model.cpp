@@ -35,6 +35,10 @@ MainWindowModel::MainWindowModel(Host& host, device::HidBackend& hid,
                                  settings::PointerSettingsSink& pointerSink,
                                  std::filesystem::path startDir,
                                  std::filesystem::path executablePath)
+    : MainWindowModel(host, hid, pointerSink, paths::portableFolders(startDir, executablePath)) {}
+
+MainWindowModel::MainWindowModel(Host& host, device::HidBackend& hid,
+                                 settings::PointerSettingsSink& pointerSink, paths::Folders folders)
     : context{host,
               state,
               blocks,
@@ -45,8 +49,7 @@ MainWindowModel::MainWindowModel(Host& host, device::HidBackend& hid,
       mseAdv(pointerSink),
       host_(host),
       hid_(hid),
-      startDir_(std::move(startDir)),
-      executablePath_(std::move(executablePath)),
+      folders_(std::move(folders)),
       link_(std::make_unique<device::DeviceLink>(session, host)) {
   layOutControls();
   registerControls();

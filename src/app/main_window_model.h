@@ -24,6 +24,7 @@
 #include "device/monitor.h"
 #include "device/protocol.h"
 #include "i18n/text_catalogue.h"
+#include "paths/folders.h"
 #include "settings/code_page.h"
 #include "settings/mode_block.h"
 
@@ -47,6 +48,9 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
  public:
   MainWindowModel(Host& host, device::HidBackend& hid, settings::PointerSettingsSink& pointerSink,
                   std::filesystem::path startDir, std::filesystem::path executablePath);
+  // With the folders the folder rule decided (portable or installed).
+  MainWindowModel(Host& host, device::HidBackend& hid, settings::PointerSettingsSink& pointerSink,
+                  paths::Folders folders);
   ~MainWindowModel() override;
   MainWindowModel(const MainWindowModel&) = delete;
   MainWindowModel& operator=(const MainWindowModel&) = delete;
@@ -211,8 +215,7 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
 
   Host& host_;
   device::HidBackend& hid_;
-  std::filesystem::path startDir_;
-  std::filesystem::path executablePath_;
+  paths::Folders folders_;
   std::optional<std::filesystem::path> macroFolder_;
   std::unique_ptr<device::DeviceLink> link_;
   std::unique_ptr<device::ConnectionMonitor> monitor_;

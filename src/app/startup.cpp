@@ -3,6 +3,7 @@
 
 #include "app/host.h"
 #include "app/main_window_model.h"
+#include "app/message_texts.h"
 #include "files/file_io.h"
 #include "i18n/language.h"
 #include "settings/data_files.h"
@@ -19,9 +20,9 @@ void MainWindowModel::FormCreate() {
     page->visible = false;
   }
 
-  // 3. The folders under the start folder (the window constants themselves
-  //    are the view's: size, colour key, no border, centred).
-  state.buildResourceFolders(startDir_.string());
+  // 3. The folders of the folder rule (the window constants themselves are
+  //    the view's: size, colour key, no border, centred).
+  state.useResourceFolders(folders_);
 
   // 4. Which mice to look for.
   vendorProductTable = device::defaultVendorProductTable();
@@ -39,7 +40,13 @@ void MainWindowModel::FormCreate() {
 
   // The user's files are made from the factory copies when missing, with the
   // default names in the language just loaded.
+  // An installed program keeps them in the user's own folders, made at the
+  // first start; a folder that cannot be made is reported once.
   if (createsLiveFiles) {
+    if (const auto missing = paths::createUserFolders(folders_)) {
+      host_.messageBox(
+          LoadMessageText(state, i18n::Message::UnableToCreateFolder, {missing->string()}));
+    }
     CreateMissingLiveFiles();
   }
 
@@ -69,10 +76,10 @@ void MainWindowModel::FormCreate() {
   // 16.
   host_.pumpEvents();
 
-  // 17. Macros live beside the executable; a folder that cannot be made
-  //     leaves the macro lists empty, without a message.
+  // 17. The macro folder of the folder rule; a portable one that cannot be
+  //     made leaves the macro lists empty, without a message.
   const bool haveMacroFolder =
-      macroFolder_ ? state.useMacroFolder(*macroFolder_) : state.buildMacroFolder(executablePath_);
+      macroFolder_ ? state.useMacroFolder(*macroFolder_) : state.useRuleMacroFolder(folders_);
 
   // 18.
   if (haveMacroFolder) {

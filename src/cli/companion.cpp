@@ -17,12 +17,11 @@ Companion::Companion(const Setup& setup, TerminalHost& host) {
   sink_ = std::make_unique<DiscardingPointerSink>();
   settings::PointerSettingsSink* sink = sink_.get();
   if (setup.applyPointerSettings) {
-    registry_ = std::make_unique<platform::RegistryFileSink>(platform::defaultRegistryFilePath());
+    registry_ = std::make_unique<platform::RegistryFileSink>(setup.folders.pointerRecord);
     gate_ = std::make_unique<GatedPointerSink>(*registry_);
     sink = gate_.get();
   }
-  model_ =
-      std::make_unique<app::MainWindowModel>(host, *hid_, *sink, setup.startDir, setup.executable);
+  model_ = std::make_unique<app::MainWindowModel>(host, *hid_, *sink, setup.folders);
   model_->createsLiveFiles = false;
   if (setup.macroDir) {
     model_->useMacroFolder(*setup.macroDir);

@@ -8,6 +8,7 @@
 #include "app/main_window_model.h"
 #include "cli/terminal_host.h"
 #include "device/hid_backend.h"
+#include "paths/folders.h"
 #include "platform/registry_file_sink.h"
 #include "settings/pointer_settings.h"
 
@@ -15,9 +16,9 @@ namespace korvane::cli {
 
 // What korvanectl was told about where to work and which mouse to use.
 struct Setup {
-  std::filesystem::path startDir;
+  // The window's folder rule, or the portable folders of --dir.
+  paths::Folders folders;
   std::optional<std::filesystem::path> macroDir;
-  std::filesystem::path executable;
   bool emulated = false;
   std::optional<std::string> traceFile;
   // Only Apply hands the pointer settings to the system; every other command

@@ -31,6 +31,7 @@
 #include "macros/library.h"
 #include "macros/macro_file.h"
 #include "macros/script.h"
+#include "paths/folders.h"
 #include "platform/hid_backend_factory.h"
 #include "settings/code_page.h"
 #include "settings/ini_file.h"
@@ -58,6 +59,7 @@ constexpr std::string_view kProgram = "korvanectl";
 
 constexpr std::string_view kUsage =
     "Usage: korvanectl [--dir DIR] [--macro-dir DIR] [--emulated [--trace FILE]] COMMAND\n"
+    "       korvanectl --help | --version\n"
     "\n"
     "Commands:\n"
     "  status\n"
@@ -83,7 +85,7 @@ constexpr std::string_view kUsage =
     "      Compile the macro library into the mouse's macro blocks and print one\n"
     "      line per block: the block number, a tab, the macro name, a tab and the\n"
     "      128 bytes as 256 upper-case hex digits. The repeat option comes from\n"
-    "      configure/GM.ini in the start folder, read as the window reads it\n"
+    "      GM.ini among the settings files, read as the window reads it\n"
     "      (section GM: CycleMaxFlag=1 repeats without end, CycleFlag=1 repeats\n"
     "      Cycle_Count times) unless one is given:\n"
     "        --endless     repeat without end\n"
@@ -97,14 +99,20 @@ constexpr std::string_view kUsage =
     "      (one enciphered line per script line, CR LF) on standard output.\n"
     "\n"
     "Options:\n"
-    "  --dir DIR        the start folder (default: the current directory)\n"
-    "  --macro-dir DIR  the macro folder (default: the folder \"Macro\" beside\n"
-    "                   the korvanectl executable)\n"
+    "  --dir DIR        a start folder holding configure/ (portable use)\n"
+    "  --macro-dir DIR  the macro folder\n"
     "  --emulated       use the emulated mouse (as KORVANE_DEVICE=emulated); it\n"
     "                   keeps what it is sent until korvanectl ends\n"
     "  --trace FILE     with --emulated: append the emulator's transfer trace\n"
     "                   to FILE (the KORVANE_EMULATOR_TRACE format)\n"
     "  -h, --help       show this help\n"
+    "  --version        show the version\n"
+    "\n"
+    "Folders: as the window finds them. Started from a folder that holds skins/\n"
+    "and configure/, that folder and the folder \"Macro\" beside korvanectl;\n"
+    "otherwise the user's own: $XDG_CONFIG_HOME/korvane-driver/configure and\n"
+    "data (default ~/.config) and $XDG_DATA_HOME/korvane-driver/Macro (default\n"
+    "~/.local/share).\n"
     "\n"
     "No command writes a file except apply (the pointer settings), read --save\n"
     "and the macro commands. korvanectl reads the live files as they are: it\n"
@@ -115,11 +123,12 @@ constexpr std::string_view kUsage =
     "that is not hex, a macro that does not fit), 2 on a usage error.\n";
 
 struct Options {
-  fs::path startDir = korvane::app::defaultStartFolder();
+  std::optional<fs::path> startDir;  // --dir: a portable start folder
   std::optional<fs::path> macroDir;
   std::vector<std::string> words;  // the command and its operands
   std::optional<macros::RepeatOption> repeat;
   bool help = false;
+  bool version = false;
   bool emulated = false;
   std::optional<std::string> trace;
   bool json = false;
@@ -164,20 +173,13 @@ int failAfterOutput(std::string_view message) {
   return failure(message);
 }
 
-fs::path executablePath(const char* argv0) {
-  std::error_code error;
-  fs::path executable = fs::read_symlink("/proc/self/exe", error);
-  if (error) {
-    executable = fs::absolute(argv0, error);
-  }
-  return executable;
-}
-
 korvane::cli::Setup setupFor(const Options& options, const char* argv0) {
   korvane::cli::Setup setup;
-  setup.startDir = options.startDir;
+  // The window's folder rule, unless --dir names a portable start folder.
+  const korvane::paths::FolderEnvironment environment = korvane::paths::processEnvironment(argv0);
+  setup.folders = options.startDir ? korvane::paths::portableFolders(*options.startDir, environment)
+                                   : korvane::paths::decideFolders(environment);
   setup.macroDir = options.macroDir;
-  setup.executable = executablePath(argv0);
   setup.emulated = options.emulated;
   setup.traceFile = options.trace;
   return setup;
@@ -300,12 +302,17 @@ int companionCommand(const Options& options, const char* argv0, DeviceCommand co
   cli::TerminalHost host(std::cerr, ::isatty(STDERR_FILENO) == 1, pacing(options));
   cli::Companion companion(setup, host);
   app::MainWindowModel& model = companion.model();
+  // The folder the settings come from: the start folder when portable, the
+  // user's settings folder when installed (made by the window's first start).
+  const fs::path settingsFolder = setup.folders.mode == korvane::paths::FolderMode::Portable
+                                      ? setup.folders.resourceDir
+                                      : setup.folders.configDir;
   std::error_code folderError;
-  if (command != DeviceCommand::Status && !fs::is_directory(options.startDir, folderError)) {
-    // The messages come from the language files under the start folder, so
+  if (command != DeviceCommand::Status && !fs::is_directory(settingsFolder, folderError)) {
+    // The messages come from the language files among the resources, so
     // this one is the built-in text.
-    model.state.buildResourceFolders(options.startDir.string());
-    return failure(text(model, i18n::Message::StartFolderMissing, {options.startDir.string()}));
+    model.state.useResourceFolders(setup.folders);
+    return failure(text(model, i18n::Message::StartFolderMissing, {settingsFolder.string()}));
   }
   companion.start();
   host.setProgressText([&model](int done, int total) {
@@ -396,6 +403,8 @@ std::optional<UsageError> parse(int argc, char** argv, Options& options) {
       optionsEnded = true;
     } else if (arg == "-h" || arg == "--help") {
       options.help = true;
+    } else if (arg == "--version") {
+      options.version = true;
     } else if (arg == "--dir" || arg == "--macro-dir") {
       const std::optional<std::string_view> folder = value();
       if (!folder) {
@@ -520,6 +529,10 @@ int main(int argc, char** argv) {
   }
   if (options.help) {
     writeOut(kUsage);
+    return finish(kExitOk);
+  }
+  if (options.version) {
+    writeOut(std::string(kProgram) + " " + KORVANE_VERSION + "\n");
     return finish(kExitOk);
   }
   const std::vector<std::string>& words = options.words;

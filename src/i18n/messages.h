@@ -48,6 +48,7 @@ enum class Message : std::uint8_t {
   MacroNotCompiled,                // %1: the macro, %2: what stopped it
   MacroTooLong,                    // %1: the macro, %2: bytes needed, %3: bytes of a block
   MacroNameInvalid,                // a macro name no file name can hold
+  UnableToCreateFolder,            // %1: the folder
 };
 
 struct MessageRow {
@@ -94,6 +95,7 @@ inline constexpr auto kMessages = std::to_array<MessageRow>({
     {Message::MacroNotCompiled, "Msg_MacroNotCompiled", "宏“%1”无法编译：%2"},
     {Message::MacroTooLong, "Msg_MacroTooLong", "宏“%1”超出鼠标的 %3 字节宏空间(需要 %2 字节)。"},
     {Message::MacroNameInvalid, "Msg_MacroNameInvalid", "文件名无效"},
+    {Message::UnableToCreateFolder, "Msg_UnableToCreateFolder", "无法创建文件夹 %1"},
 });
 // clang-format on
 

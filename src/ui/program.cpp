@@ -10,6 +10,19 @@ Program::Program(device::HidBackend& hid, settings::PointerSettingsSink& pointer
       model_(host_, hid, pointerSink, startDir.toStdString(), executablePath.toStdString()),
       window_(model_),
       busy_(startDir + QStringLiteral("/wait.gif")) {
+  wire();
+}
+
+Program::Program(device::HidBackend& hid, settings::PointerSettingsSink& pointerSink,
+                 const paths::Folders& folders, QtHost::Pauses pauses)
+    : host_(pauses),
+      model_(host_, hid, pointerSink, folders),
+      window_(model_),
+      busy_(QString::fromStdString((folders.resourceDir / "wait.gif").string())) {
+  wire();
+}
+
+void Program::wire() {
   // The main window's title stays exactly "KorvaneDriver v1.0"; the
   // application's own title names the busy window and the message boxes.
   busy_.setWindowTitle(QString::fromUtf8(app::kApplicationTitle));

@@ -26,6 +26,9 @@ class Program {
   Program(device::HidBackend& hid, settings::PointerSettingsSink& pointerSink,
           const QString& startDir, const QString& executablePath,
           QtHost::Pauses pauses = QtHost::Pauses::Real);
+  // With the folders the folder rule decided (portable or installed).
+  Program(device::HidBackend& hid, settings::PointerSettingsSink& pointerSink,
+          const paths::Folders& folders, QtHost::Pauses pauses = QtHost::Pauses::Real);
 
   // Start-up, then the main window on screen.
   void start();
@@ -36,6 +39,8 @@ class Program {
   BusyWindow& busyWindow() { return busy_; }
 
  private:
+  void wire();
+
   QtHost host_;
   app::MainWindowModel model_;
   MainWindow window_;

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "app/main_window_model.h"
+#include "app/message_texts.h"
 #include "support/fake_host.h"
 #include "support/no_hid.h"
 #include "support/recording_pointer_sink.h"
@@ -173,6 +174,60 @@ TEST_F(Startup, ARefusedSaveIsReportedAndTheWindowStaysUsable) {
   EXPECT_FALSE(m.Apply.enabled);
   m.DefaultSettingClick();  // the reset's label works without a mouse
   EXPECT_FALSE(m.Apply.enabled);
+}
+
+// An installed program: resources and factory files read-only in the data
+// directory, the user's files in the user's own folders.
+TEST_F(Startup, InstalledProgramKeepsTheUsersFilesInTheUsersFolders) {
+  const std::filesystem::path shared = program.path() / "share";
+  const std::filesystem::path user = program.path() / "user";
+  program.write("share/configure/Default_GM.ini", "[GM]\r\nMode1=Mode 1\r\nSelect=1\r\n");
+  program.write("share/configure/Default_Mode1.ini", "[Mode1]\r\nKey1=Left\r\n");
+  program.write("share/data/Default_Mode1_data.ini", "[Mode1_data]\r\nData8=1\r\n");
+  paths::Folders folders;
+  folders.mode = paths::FolderMode::Installed;
+  folders.resourceDir = start.path();
+  folders.factoryConfigDir = shared / "configure";
+  folders.factoryDataDir = shared / "data";
+  folders.configDir = user / "config/configure";
+  folders.dataDir = user / "config/data";
+  folders.macroDir = user / "data/Macro";
+  folders.programDir = program.path();
+  MainWindowModel m(host, hid, pointerSink, folders);
+  m.FormCreate();
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(m.state.SkinDir, start.path().string() + "/skins");
+  EXPECT_EQ(m.state.MacroDir, folders.macroDir.string() + "/");
+  EXPECT_TRUE(std::filesystem::is_directory(folders.macroDir));
+  EXPECT_TRUE(std::filesystem::is_regular_file(folders.configDir / "GM.ini"));
+  EXPECT_TRUE(std::filesystem::is_regular_file(folders.configDir / "Mode1.ini"));
+  EXPECT_TRUE(std::filesystem::is_regular_file(folders.dataDir / "Mode1_data.ini"));
+  // Nothing lands beside the factory files or in the start folder.
+  EXPECT_FALSE(std::filesystem::exists(shared / "configure/GM.ini"));
+  EXPECT_FALSE(std::filesystem::exists(start.path() / "configure"));
+
+  std::filesystem::remove(folders.configDir / "Mode1.ini");
+  m.FormActivate();
+  m.SaveConfClick();
+  EXPECT_TRUE(std::filesystem::is_regular_file(folders.configDir / "Mode1.ini"));
+  EXPECT_TRUE(std::filesystem::is_regular_file(folders.dataDir / "Mode1_data.ini"));
+  EXPECT_FALSE(std::filesystem::exists(shared / "configure/Mode1.ini"));
+}
+
+TEST_F(Startup, AUserFolderThatCannotBeMadeIsReportedOnce) {
+  program.write("blocked", "a file, not a folder");
+  paths::Folders folders;
+  folders.mode = paths::FolderMode::Installed;
+  folders.resourceDir = start.path();
+  folders.configDir = program.path() / "blocked/configure";
+  folders.dataDir = program.path() / "blocked/data";
+  folders.macroDir = program.path() / "blocked/Macro";
+  MainWindowModel m(host, hid, pointerSink, folders);
+  m.FormCreate();
+  ASSERT_EQ(host.messages.size(), 1U);
+  EXPECT_EQ(host.messages[0], LoadMessageText(m.state, i18n::Message::UnableToCreateFolder,
+                                              {folders.configDir.string()}));
+  EXPECT_NE(host.messages[0].find(folders.configDir.string()), std::string::npos);
 }
 
 TEST_F(Startup, ChromeCommandsGoToTheWindowingSystem) {

@@ -3,6 +3,7 @@
 // (no randomness, no clock, no fonts), so a rerun writes identical files.
 //
 //   skingen <skin-dir> [<start-dir>]
+//   skingen --icon <icon-dir>
 //
 // The PNGs go to <skin-dir>. wait.gif, VQX_A.sui and VQX_B.sui go to
 // <start-dir>, by default the parent of <skin-dir> (dist/skins -> dist).
@@ -10,6 +11,7 @@
 // edges of the shaped images, and a read-back of the animation through Qt.
 
 #include "artwork.h"
+#include "icon_art.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -272,12 +274,44 @@ int fail(const std::string& message) {
 }  // namespace
 }  // namespace skingen
 
+namespace skingen {
+namespace {
+
+// <icon-dir>/korvane-driver.svg and <icon-dir>/<N>x<N>/korvane-driver.png.
+int writeIcons(const QString& iconDir) {
+  const QDir dir(QFileInfo(iconDir).absoluteFilePath());
+  std::vector<std::pair<QString, QByteArray>> outputs = {
+      {dir.filePath(QStringLiteral("korvane-driver.svg")), iconSvg()}};
+  for (const int size : kIconSizes) {
+    const QByteArray png = pngBytes(iconImage(size));
+    const QImage written = QImage::fromData(png, "PNG");
+    if (png.isEmpty() || written.size() != QSize(size, size))
+      return fail("icon " + std::to_string(size) + ": PNG encoding failed");
+    outputs.emplace_back(dir.filePath(QStringLiteral("%1x%1/korvane-driver.png").arg(size)), png);
+  }
+  for (const auto& [path, bytes] : outputs) {
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+      return fail("cannot create " + path.toStdString());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+      return fail("cannot write " + path.toStdString());
+    std::printf("%s\n", path.toStdString().c_str());
+  }
+  return 0;
+}
+
+}  // namespace
+}  // namespace skingen
+
 int main(int argc, char* argv[]) {
   using namespace skingen;
 
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
 
+  if (argc == 3 && std::string(argv[1]) == "--icon") {
+    return writeIcons(QString::fromLocal8Bit(argv[2]));
+  }
   if (argc < 2 || argc > 3) {
     std::fprintf(stderr, "usage: skingen <skin-dir> [<start-dir>]\n");
     return 2;
