@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "platform/hid_backend_factory.h"
+#include "platform/hidraw_watch.h"
 #include "platform/registry_file_sink.h"
 #include "platform/single_instance.h"
 #include "platform/window_key_source.h"
@@ -20,12 +21,15 @@ int main(int argc, char* argv[]) {
   const QString startDir = QString::fromStdString(korvane::app::defaultStartFolder().string());
   std::unique_ptr<korvane::device::HidBackend> hid =
       korvane::platform::makeHidBackendFromEnvironment();
+  const std::unique_ptr<korvane::device::HidChangeWatch> hidChanges =
+      korvane::platform::makeHidChangeWatch(*hid);
 
   korvane::platform::RegistryFileSink pointerSink(korvane::platform::defaultRegistryFilePath());
   korvane::ui::Program program(*hid, pointerSink, startDir,
                                QCoreApplication::applicationFilePath());
   korvane::app::MainWindowModel& model = program.model();
   korvane::ui::MainWindow& window = program.window();
+  model.watchHidChanges(hidChanges.get());
   // Recording takes the keyboard through the main window, and times the
   // keys by the keystrokes' own times.
   korvane::platform::WindowKeySource keySource(
