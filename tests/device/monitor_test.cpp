@@ -275,6 +275,14 @@ TEST(ConnectionMonitor, TheEmulatedMouseReportsItsOwnPlugging) {
   EXPECT_NE(rig.session.FeatureHandle, nullptr);
   EXPECT_FALSE(monitor.tick()) << "idle: nothing reported, nothing re-opened";
 
+  // A failed transfer lost the session: the next tick reconnects, reported or not.
+  monitor.dropSession();
+  EXPECT_EQ(rig.session.FeatureHandle, nullptr);
+  EXPECT_TRUE(monitor.tick());
+  EXPECT_NE(rig.session.FeatureHandle, nullptr);
+  EXPECT_FALSE(rig.session.Lost);
+  EXPECT_FALSE(monitor.tick());
+
   rig.mouse.unplug();
   EXPECT_TRUE(monitor.tick());
   EXPECT_EQ(rig.session.FeatureHandle, nullptr);
