@@ -6,6 +6,7 @@
 
 #include "paths/folders.h"
 #include "platform/hid_backend_factory.h"
+#include "platform/hidraw_watch.h"
 #include "platform/registry_file_sink.h"
 #include "platform/single_instance.h"
 #include "platform/window_key_source.h"
@@ -57,11 +58,14 @@ int main(int argc, char* argv[]) {
       korvane::paths::processEnvironment(QCoreApplication::applicationFilePath().toStdString()));
   std::unique_ptr<korvane::device::HidBackend> hid =
       korvane::platform::makeHidBackendFromEnvironment();
+  const std::unique_ptr<korvane::device::HidChangeWatch> hidChanges =
+      korvane::platform::makeHidChangeWatch(*hid);
 
   korvane::platform::RegistryFileSink pointerSink(folders.pointerRecord);
   korvane::ui::Program program(*hid, pointerSink, folders);
   korvane::app::MainWindowModel& model = program.model();
   korvane::ui::MainWindow& window = program.window();
+  model.watchHidChanges(hidChanges.get());
   // Recording takes the keyboard through the main window, and times the
   // keys by the keystrokes' own times.
   korvane::platform::WindowKeySource keySource(

@@ -240,16 +240,14 @@ void MainWindowModel::img_baseMouseDown() {
 
 // --- device --------------------------------------------------------------
 
-void MainWindowModel::DetectHIDDeviceCounterTimer() {
+bool MainWindowModel::DetectHIDDeviceCounterTimer() {
   // A tick inside a command's pause would switch the controls, the commands
   // among them, under the running command.
   if (commandRunning_) {
     tickDeferred_ = true;
-    return;
+    return false;
   }
-  if (monitor_) {
-    monitor_->tick();
-  }
+  return monitor_ && monitor_->tick();
 }
 
 void MainWindowModel::runCommand(const std::function<void()>& command) {

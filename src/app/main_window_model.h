@@ -30,7 +30,8 @@
 
 namespace korvane::device {
 class HidBackend;
-}
+class HidChangeWatch;
+}  // namespace korvane::device
 
 namespace korvane::app {
 
@@ -66,7 +67,8 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
   void Btn_ExitClick();
   void img_baseMouseDown();  // drags the borderless window
   // The connection monitor's tick; during a command it waits for its end.
-  void DetectHIDDeviceCounterTimer();
+  // True when it changed what the window shows (a change was accepted).
+  bool DetectHIDDeviceCounterTimer();
   // NotStarted while another command runs.
   device::ApplyOutcome ApplyClick();
   void SaveConfClick();
@@ -186,6 +188,9 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
   // Start-up takes the macros from this folder instead of the one beside
   // the executable (korvanectl's --macro-dir).
   void useMacroFolder(std::filesystem::path folder) { macroFolder_ = std::move(folder); }
+  // Before FormCreate: the monitor then enumerates only after the system
+  // reported HID interfaces coming or going.
+  void watchHidChanges(device::HidChangeWatch* watch) { hidChanges_ = watch; }
 
   // Look up a control by its name ("pnl_page3", "Key12", "MouseMode" ...).
   Control* find(const std::string& name);
@@ -216,6 +221,7 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
   Host& host_;
   device::HidBackend& hid_;
   paths::Folders folders_;
+  device::HidChangeWatch* hidChanges_ = nullptr;
   std::optional<std::filesystem::path> macroFolder_;
   std::unique_ptr<device::DeviceLink> link_;
   std::unique_ptr<device::ConnectionMonitor> monitor_;

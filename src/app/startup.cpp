@@ -67,7 +67,8 @@ void MainWindowModel::FormCreate() {
 
   // 14. The monitor's first tick comes one interval later.
   monitor_ = std::make_unique<device::ConnectionMonitor>(hid_, session, vendorProductTable, *link_,
-                                                         static_cast<device::LinkObserver&>(*this));
+                                                         static_cast<device::LinkObserver&>(*this),
+                                                         hidChanges_);
   monitorRunning = true;
 
   // 15. The modes, with the active one in the controls.

@@ -1,20 +1,38 @@
 #include "device/monitor.h"
 
 #include "device/discovery.h"
+#include "device/hid_change_watch.h"
 #include "device/protocol.h"
 
 namespace korvane::device {
 
 ConnectionMonitor::ConnectionMonitor(HidBackend& backend, DeviceSession& session,
                                      const VendorProductTable& table, DeviceLink& link,
-                                     LinkObserver& observer)
-    : backend_(backend), session_(session), table_(table), link_(link), observer_(observer) {}
+                                     LinkObserver& observer, HidChangeWatch* changes)
+    : backend_(backend),
+      session_(session),
+      table_(table),
+      link_(link),
+      observer_(observer),
+      changes_(changes) {}
 
-void ConnectionMonitor::tick() {
+bool ConnectionMonitor::mustEnumerate() {
+  // The watch is asked every time, so that what it reported before this
+  // enumeration is not reported again after it.
+  const bool reported = changes_ == nullptr || changes_->takeChanges();
+  return reported || !enumerated_ || pending_ || session_.Lost;
+}
+
+bool ConnectionMonitor::tick() {
   if (TickBusy) {
-    return;
+    return false;
   }
   TickBusy = true;
+  if (!mustEnumerate()) {
+    TickBusy = false;
+    return false;
+  }
+  enumerated_ = true;
 
   // Interfaces come and go while a device enumerates, so a new count is
   // believed only when the samples mostly agree with themselves.
@@ -29,11 +47,15 @@ void ConnectionMonitor::tick() {
     sampledCount = first;
   }
 
-  if ((sampledCount != LastCount || session_.Lost) && agreement >= kMonitorAgreement) {
+  const bool accepted =
+      (sampledCount != LastCount || session_.Lost) && agreement >= kMonitorAgreement;
+  if (accepted) {
     connect();
     LastCount = sampledCount;
   }
+  pending_ = sampledCount != LastCount;
   TickBusy = false;
+  return accepted;
 }
 
 void ConnectionMonitor::dropSession() {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 #include <span>
+#include <utility>
 
 #include "platform/trace_file.h"
 
@@ -37,6 +38,8 @@ struct EmulatedMouse::State {
   int generation = 0;
   std::vector<OtherDevice> others;
   int nextOtherId = 1;
+  // Interfaces came or went since the last takeChanges (at first: unknown).
+  bool changed = true;
 
   int transfersSeen = 0;
   std::optional<int> failingTransfer;
@@ -278,24 +281,32 @@ std::unique_ptr<device::HidHandle> EmulatedMouse::open(const std::string& path) 
   return nullptr;
 }
 
+bool EmulatedMouse::takeChanges() {
+  return std::exchange(state_->changed, false);
+}
+
 void EmulatedMouse::unplug() {
+  state_->changed = true;
   state_->pluggedIn = false;
   ++state_->generation;
   state_->pendingCommand.reset();
 }
 
 void EmulatedMouse::replug() {
+  state_->changed = true;
   state_->pluggedIn = true;
 }
 
 int EmulatedMouse::addOtherDevice(std::uint32_t vendorId, std::uint32_t productId,
                                   device::HidReportLengths lengths, bool openable) {
   const int id = state_->nextOtherId++;
+  state_->changed = true;
   state_->others.push_back(OtherDevice{id, {vendorId, productId}, lengths, openable});
   return id;
 }
 
 void EmulatedMouse::removeOtherDevice(int id) {
+  state_->changed = true;
   std::erase_if(state_->others, [id](const OtherDevice& d) { return d.id == id; });
 }
 

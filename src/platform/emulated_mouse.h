@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "device/hid_backend.h"
+#include "device/hid_change_watch.h"
 #include "device/report_layout.h"
 
 namespace korvane::platform {
@@ -45,8 +46,10 @@ struct EmulatedMouseConfig {
 // (command first, then the data report), returns a stored mode on a read
 // command, and logs every transfer it accepted. Tests plug and unplug it, add
 // other devices and make single transfers fail. Handles stay valid objects
-// after the emulator is gone, but then fail like an unplugged device's.
-class EmulatedMouse : public device::HidBackend {
+// after the emulator is gone, but then fail like an unplugged device's. As a
+// change watch it reports its own plugging and the other devices coming and
+// going, as the system reports hidraw nodes.
+class EmulatedMouse : public device::HidBackend, public device::HidChangeWatch {
  public:
   explicit EmulatedMouse(EmulatedMouseConfig config = {});
   ~EmulatedMouse() override;
@@ -55,6 +58,7 @@ class EmulatedMouse : public device::HidBackend {
 
   std::vector<std::string> listInterfacePaths() override;
   std::unique_ptr<device::HidHandle> open(const std::string& path) override;
+  bool takeChanges() override;
 
   // Unplugging makes the interfaces vanish and every handle opened so far
   // fail for good, even after a replug.

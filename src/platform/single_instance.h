@@ -2,19 +2,23 @@
 
 #include <QObject>
 #include <QString>
+#include <map>
+#include <memory>
 
-class QLocalServer;
+class QSocketNotifier;
 
 namespace korvane::platform {
 
-// One running copy per user and display. The first copy listens on a local
-// socket named after the user and the display; a later start connects, asks
-// the first to restore and raise its window, and ends.
+// One running copy per user and display. The first copy listens on a
+// Unix-domain socket named after the user and the display; a later start
+// connects, asks the first to restore and raise its window, and ends.
 class SingleInstance : public QObject {
   Q_OBJECT
  public:
   explicit SingleInstance(QString name = defaultName(), QObject* parent = nullptr);
   ~SingleInstance() override;
+  SingleInstance(const SingleInstance&) = delete;
+  SingleInstance& operator=(const SingleInstance&) = delete;
 
   // True when another copy answered and was asked to come forward.
   bool handOverToRunningCopy(int timeoutMs = 1000);
@@ -23,13 +27,21 @@ class SingleInstance : public QObject {
 
   // "korvane-driver-<uid>-<display>".
   static QString defaultName();
+  // Where the socket of that name lives: the temporary folder.
+  static QString socketPath(const QString& name);
 
  signals:
   void raiseRequested();
 
  private:
+  void acceptConnections();
+  void readFrom(int fd);
+  void closeConnection(int fd);
+
   QString name_;
-  QLocalServer* server_ = nullptr;
+  int listener_ = -1;
+  QSocketNotifier* listenNotifier_ = nullptr;
+  std::map<int, QSocketNotifier*> connections_;
 };
 
 }  // namespace korvane::platform

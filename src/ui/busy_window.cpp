@@ -19,8 +19,8 @@ constexpr QPoint kAnimationPos(-4, 0);
 
 BusyWindow::BusyWindow(const QString& animationFile, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool),
+      animationFile_(animationFile),
       animation_(new QLabel(this)),
-      movie_(new QMovie(animationFile, QByteArray(), this)),
       progress_(new QProgressBar(this)),
       progressText_(new QLabel(this)) {
   setFixedSize(kWidth, kHeight);
@@ -30,7 +30,6 @@ BusyWindow::BusyWindow(const QString& animationFile, QWidget* parent)
   setPalette(palette);
 
   animation_->setGeometry(QRect(kAnimationPos, QSize(kAnimationSize, kAnimationSize)));
-  animation_->setMovie(movie_);
 
   // A thin bar with the count of writes under the animation.
   progress_->setGeometry(14, 134, 102, 6);
@@ -53,8 +52,13 @@ BusyWindow::BusyWindow(const QString& animationFile, QWidget* parent)
 }
 
 void BusyWindow::showBusy() {
+  if (movie_ == nullptr) {
+    movie_ = new QMovie(animationFile_, QByteArray(), this);
+    animation_->setMovie(movie_);
+  }
   if (movie_->isValid() && movie_->state() != QMovie::Running) {
     movie_->start();
+    updateShape();
   }
   show();
   raise();
@@ -62,7 +66,9 @@ void BusyWindow::showBusy() {
 
 void BusyWindow::hideBusy() {
   hide();
-  movie_->stop();
+  if (movie_ != nullptr) {
+    movie_->stop();
+  }
   progress_->hide();
   progressText_->hide();
   updateShape();
@@ -82,7 +88,7 @@ void BusyWindow::setProgress(int done, int total) {
 
 QRegion BusyWindow::shapeRegion() const {
   QRegion region;
-  QPixmap frame = movie_->currentPixmap();
+  const QPixmap frame = movie_ != nullptr ? movie_->currentPixmap() : QPixmap();
   if (!frame.isNull()) {
     region += keyColourRegion(frame.toImage(), kKeyColour).translated(kAnimationPos);
   } else {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QWidget>
 
 class QLabel;
@@ -26,8 +27,10 @@ class BusyWindow : public QWidget {
  private:
   void updateShape();
 
+  QString animationFile_;
   QLabel* animation_;
-  QMovie* movie_;
+  // Made at the first showing: most runs never show the busy window.
+  QMovie* movie_ = nullptr;
   QProgressBar* progress_;
   QLabel* progressText_;
 };

@@ -41,8 +41,13 @@ MainWindow::MainWindow(app::MainWindowModel& model, QWidget* parent)
   buildFunctionMenuView(binder_, this, model_.keys, model_.themeFile2);
 
   monitorTimer_->setInterval(app::kMonitorIntervalMs);
-  connect(monitorTimer_, &QTimer::timeout, this,
-          binder_.forward([this] { model_.DetectHIDDeviceCounterTimer(); }));
+  // An idle tick changes nothing on screen, so the window is redrawn only
+  // after a tick that accepted a change.
+  connect(monitorTimer_, &QTimer::timeout, this, [this] {
+    if (model_.DetectHIDDeviceCounterTimer()) {
+      refresh();
+    }
+  });
 }
 
 MainWindow::~MainWindow() = default;
@@ -149,7 +154,7 @@ void MainWindow::refresh() {
 }
 
 QRegion MainWindow::shapeRegion() const {
-  const QPixmap picture = base_->pixmap();
+  const QPixmap picture = base_->picture();
   if (picture.isNull()) {
     return QRegion(rect());
   }

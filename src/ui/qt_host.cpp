@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -10,6 +11,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
 #include <utility>
 
 #include "app/main_window_model.h"
@@ -33,11 +35,20 @@ void QtHost::sleep(int ms) {
 }
 
 void QtHost::wait(int ms) {
+  // The pause counts from its call: redrawing the window is part of it, so
+  // a paced sequence of writes takes no longer than its pauses add up to.
+  QElapsedTimer elapsed;
+  elapsed.start();
   if (refreshView_) {
     refreshView_();
   }
   QEventLoop loop;
-  QTimer::singleShot(pauses_ == Pauses::Real ? ms : 0, &loop, &QEventLoop::quit);
+  QTimer timer;
+  timer.setSingleShot(true);
+  timer.setTimerType(Qt::PreciseTimer);
+  QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+  const int pause = pauses_ == Pauses::Real ? ms : 0;
+  timer.start(std::max<qint64>(0, pause - elapsed.elapsed()));
   loop.exec();
 }
 

@@ -49,7 +49,37 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
   event->accept();
 }
 
+void ClickLabel::setPicture(const QString& file) {
+  pendingPicture_ = file;
+  if (isVisible()) {
+    decodePendingPicture();
+  }
+}
+
+QPixmap ClickLabel::picture() {
+  decodePendingPicture();
+  return pixmap();
+}
+
+void ClickLabel::decodePendingPicture() {
+  if (pendingPicture_.isEmpty()) {
+    return;
+  }
+  QPixmap decoded;
+  if (decoded.load(pendingPicture_)) {
+    setPixmap(decoded);
+  }
+  pendingPicture_.clear();
+}
+
+void ClickLabel::showEvent(QShowEvent* event) {
+  decodePendingPicture();
+  QLabel::showEvent(event);
+}
+
 void ClickLabel::paintEvent(QPaintEvent* event) {
+  // Drawn without having been shown (a grab of a hidden page).
+  decodePendingPicture();
   const QPixmap picture = pixmap();
   if (picture.isNull() || isEnabled()) {
     QLabel::paintEvent(event);
@@ -93,16 +123,15 @@ void syncLabel(QLabel& widget, const app::Label& label) {
   syncHighlight(widget, label.highlighted);
 }
 
-void syncImage(QLabel& widget, const app::Image& image) {
+void syncImage(ClickLabel& widget, const app::Image& image) {
   syncControl(widget, image);
   const auto loads = static_cast<qulonglong>(image.loads);
   if (widget.property(kLoadsProperty).toULongLong() == loads) {
     return;
   }
   widget.setProperty(kLoadsProperty, loads);
-  QPixmap picture;
-  if (!image.blank() && picture.load(QString::fromStdString(image.picture.string()))) {
-    widget.setPixmap(picture);
+  if (!image.blank()) {
+    widget.setPicture(QString::fromStdString(image.picture.string()));
   }
 }
 

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,6 +14,7 @@
 #include "platform/emulated_mouse.h"
 #include "platform/hid_backend_factory.h"
 #include "platform/hidapi_backend.h"
+#include "platform/hidraw_watch.h"
 #include "platform/trace_file.h"
 
 namespace korvane::platform {
@@ -134,6 +137,36 @@ TEST(HidBackendFactory, EnvironmentChoosesTheEmulator) {
   EXPECT_EQ(readLines(trace), (std::vector<std::string>{"set-feature 00 03 00 00 00 00 00 00 00"}));
 
   EXPECT_NE(dynamic_cast<HidapiBackend*>(makeHidBackendFromEnvironment().get()), nullptr);
+}
+
+TEST(HidrawWatch, ReportsHidrawNodesComingGoingAndChangingAccess) {
+  TempDir dev;
+  const std::unique_ptr<HidrawWatch> watch = HidrawWatch::open(dev.path());
+  ASSERT_NE(watch, nullptr);
+  struct Step {
+    const char* name;
+    std::function<void()> change;
+    bool reported;
+  };
+  const fs::path node = dev.path() / "hidraw3";
+  const Step steps[] = {
+      {"nothing happened", [] {}, false},
+      {"a node appears", [&] { std::ofstream(node).put('x'); }, true},
+      {"reported once only", [] {}, false},
+      {"its access changes",
+       [&] { fs::permissions(node, fs::perms::owner_read, fs::perm_options::replace); }, true},
+      {"another kind of node", [&] { std::ofstream(dev.path() / "ttyS4").put('x'); }, false},
+      {"the node vanishes", [&] { fs::remove(node); }, true},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.name);
+    step.change();
+    EXPECT_EQ(watch->takeChanges(), step.reported);
+  }
+}
+
+TEST(HidrawWatch, AFolderThatCannotBeWatchedGivesNoWatch) {
+  EXPECT_EQ(HidrawWatch::open("/nonexistent/korvane"), nullptr);
 }
 
 }  // namespace

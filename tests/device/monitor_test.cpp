@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <utility>
 #include <vector>
 
+#include "device/hid_change_watch.h"
 #include "link_rig.h"
 
 namespace korvane::device {
@@ -20,6 +22,11 @@ using testing::RecordingObserver;
 class CountScriptBackend : public HidBackend {
  public:
   explicit CountScriptBackend(std::deque<int> counts) : counts_(std::move(counts)) {}
+
+  void setScript(std::deque<int> counts) {
+    counts_ = std::move(counts);
+    listings = 0;
+  }
 
   std::vector<std::string> listInterfacePaths() override {
     ++listings;
@@ -203,6 +210,94 @@ TEST(ConnectionMonitor, SlotsAndFeatureReports) {
       EXPECT_EQ(rig.session.OutputHandle, nullptr);
     }
   }
+}
+
+// A change watch that reports what the test says the system reported.
+class ScriptedWatch : public HidChangeWatch {
+ public:
+  bool takeChanges() override {
+    ++asked;
+    return std::exchange(reported, false);
+  }
+  bool reported = false;
+  int asked = 0;
+};
+
+TEST(ConnectionMonitor, WithAChangeWatchEnumeratesOnlyWhenSomethingMayHaveChanged) {
+  struct Tick {
+    const char* name;
+    bool reported;             // the system reported a change before this tick
+    std::vector<int> samples;  // ten counts when the tick enumerates, else none
+    int lastCount;             // after the tick
+  };
+  const std::vector<int> three(10, 3);
+  const Tick ticks[] = {
+      {"the first tick always enumerates", false, three, 3},
+      {"no report: the last samples stand", false, {}, 3},
+      {"a report with the same count changes nothing", true, three, 3},
+      {"a report whose samples disagree is not believed yet",
+       true,
+       {4, 5, 4, 4, 4, 3, 4, 4, 4, 4},
+       3},
+      {"the count not yet believed is sampled again", false, std::vector<int>(10, 4), 4},
+      {"settled again: no enumeration", false, {}, 4},
+  };
+  CountScriptBackend backend({0});
+  DeviceSession session;
+  RecordingHost host;
+  RecordingObserver observer;
+  const VendorProductTable table = defaultVendorProductTable();
+  DeviceLink link(session, host);
+  ScriptedWatch watch;
+  ConnectionMonitor monitor(backend, session, table, link, observer, &watch);
+  int lastCount = 0;
+  for (const Tick& tick : ticks) {
+    SCOPED_TRACE(tick.name);
+    // The samples of this tick, then the same count for the connection
+    // attempt's listings (one per slot).
+    std::deque<int> counts(tick.samples.begin(), tick.samples.end());
+    counts.insert(counts.end(), 2, tick.lastCount);
+    backend.setScript(std::move(counts));
+    watch.reported = tick.reported;
+    const bool accepted = monitor.tick();
+    EXPECT_EQ(backend.listings, static_cast<int>(tick.samples.size()) + (accepted ? 2 : 0));
+    EXPECT_EQ(accepted, tick.lastCount != lastCount);
+    EXPECT_EQ(monitor.LastCount, tick.lastCount);
+    EXPECT_FALSE(watch.reported) << "every tick takes what was reported";
+    lastCount = tick.lastCount;
+  }
+}
+
+TEST(ConnectionMonitor, TheEmulatedMouseReportsItsOwnPlugging) {
+  LinkRig rig;
+  ConnectionMonitor monitor(rig.mouse, rig.session, rig.table, rig.link, rig.observer, &rig.mouse);
+  EXPECT_TRUE(monitor.tick());
+  EXPECT_NE(rig.session.FeatureHandle, nullptr);
+  EXPECT_FALSE(monitor.tick()) << "idle: nothing reported, nothing re-opened";
+
+  // A failed transfer lost the session: the next tick reconnects, reported or not.
+  monitor.dropSession();
+  EXPECT_EQ(rig.session.FeatureHandle, nullptr);
+  EXPECT_TRUE(monitor.tick());
+  EXPECT_NE(rig.session.FeatureHandle, nullptr);
+  EXPECT_FALSE(rig.session.Lost);
+  EXPECT_FALSE(monitor.tick());
+
+  rig.mouse.unplug();
+  EXPECT_TRUE(monitor.tick());
+  EXPECT_EQ(rig.session.FeatureHandle, nullptr);
+  EXPECT_EQ(monitor.LastCount, 0);
+
+  rig.mouse.replug();
+  EXPECT_TRUE(monitor.tick());
+  EXPECT_EQ(rig.session.VendorId, 0x4321u);
+
+  const int other = rig.mouse.addOtherDevice(0x046D, 0xC077, {.input = 8});
+  EXPECT_TRUE(monitor.tick());
+  EXPECT_EQ(monitor.LastCount, 3);
+  rig.mouse.removeOtherDevice(other);
+  EXPECT_TRUE(monitor.tick());
+  EXPECT_EQ(monitor.LastCount, 2);
 }
 
 }  // namespace
