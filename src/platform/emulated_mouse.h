@@ -37,8 +37,8 @@ struct EmulatedMouseConfig {
   std::uint8_t firmwareVersion = 1;
   // Faults of a device that only looks like the mouse: its feature replies
   // echo this byte instead of the command, or hold only this many bytes.
-  std::optional<std::uint8_t> replyEcho;
-  std::optional<std::size_t> replyLength;
+  std::optional<std::uint8_t> replyEcho{};
+  std::optional<std::size_t> replyLength{};
 };
 
 // The mouse's firmware in-process, behind the HID port: it answers the
