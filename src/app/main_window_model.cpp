@@ -33,8 +33,8 @@ std::string numbered(const char* prefix, std::size_t index) {
 
 MainWindowModel::MainWindowModel(Host& host, device::HidBackend& hid,
                                  settings::PointerSettingsSink& pointerSink,
-                                 std::filesystem::path startDir,
-                                 std::filesystem::path executablePath)
+                                 const std::filesystem::path& startDir,
+                                 const std::filesystem::path& executablePath)
     : MainWindowModel(host, hid, pointerSink, paths::portableFolders(startDir, executablePath)) {}
 
 MainWindowModel::MainWindowModel(Host& host, device::HidBackend& hid,

@@ -48,7 +48,8 @@ inline constexpr const char* kApplicationTitle = "Dravik游戏鼠驱动";
 class MainWindowModel : private device::LinkObserver, private device::ApplyHooks {
  public:
   MainWindowModel(Host& host, device::HidBackend& hid, settings::PointerSettingsSink& pointerSink,
-                  std::filesystem::path startDir, std::filesystem::path executablePath);
+                  const std::filesystem::path& startDir,
+                  const std::filesystem::path& executablePath);
   // With the folders the folder rule decided (portable or installed).
   MainWindowModel(Host& host, device::HidBackend& hid, settings::PointerSettingsSink& pointerSink,
                   paths::Folders folders);

@@ -229,7 +229,7 @@ std::string describe(const files::FileError& error) {
 }
 
 std::string describe(const macros::CompileError& error) {
-  const std::string text = "Macro \"" + error.macroName + "\": ";
+  std::string text = "Macro \"" + error.macroName + "\": ";
   switch (error.kind) {
     case macros::CompileError::Kind::Unreadable:
       return text + (error.file ? describe(*error.file) : std::string("unreadable"));

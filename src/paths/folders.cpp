@@ -40,8 +40,8 @@ fs::path baseFolder(const std::string& variable, const std::string& home, const 
 // program started from elsewhere has no such folder but its resources beside
 // itself; those serve then.
 fs::path installedResources(const fs::path& executablePath) {
-  const fs::path programDir = executablePath.parent_path();
-  const fs::path shared = (programDir.parent_path() / "share" / kInstalledName).lexically_normal();
+  fs::path programDir = executablePath.parent_path();
+  fs::path shared = (programDir.parent_path() / "share" / kInstalledName).lexically_normal();
   if (!isFolder(shared / kSkinFolder) && isPortableStartFolder(programDir)) {
     return programDir;
   }
