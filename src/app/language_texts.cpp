@@ -156,7 +156,7 @@ void MainWindowModel::LoadMainTexts() {
   }
   for (const TextRow& row : textCatalogue()) {
     if (row.target == TextTarget::Toggle) {
-      setToggle(mseAdv, row.control, texts.readBool(file->section, row.key));
+      setToggle(pointer, row.control, texts.readBool(file->section, row.key));
     } else if (std::string* text = textOf(row)) {
       std::string builtIn = std::move(*text);
       *text = texts.readString(file->section, row.key);

@@ -26,7 +26,8 @@ enum class LightingChoice : int {
   Motor3, Motor4,                                            // gb10 "Motor Strong": strong, weak
 };
 // clang-format on
-inline constexpr int kLightingChoiceCount = 20;
+// The last choice ends the list.
+inline constexpr int kLightingChoiceCount = static_cast<int>(LightingChoice::Motor4) + 1;
 
 // Turning lighting on sets a medium effect at medium speed.
 inline constexpr std::uint8_t kLightOnEffect = 2;
@@ -54,7 +55,7 @@ class LightingPage {
   // "LEDOpen", "LEDcolor3", "Motor4": the suffix of its label and image names.
   static std::string name(LightingChoice choice);
 
-  // Every control of the page with its name ("tb_step3", "lbl_LEDOpen" ..).
+  // Every control of the page with its name ("lbl_LEDSwitch", "btn_LEDcolor3" ..).
   std::vector<std::pair<std::string, Control*>> namedControls();
   // btn_LEDOpen, btn_LEDClose, btn_LEDBre1..6, btn_LEDcolor1..8, btn_Motor1..4:
   // the order in which the skin loader fills them.

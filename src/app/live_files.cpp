@@ -14,8 +14,6 @@ namespace korvane::app {
 
 namespace {
 
-constexpr int kButtonCount = 12;
-
 // Button and mode names holding a shipped name take the language's text for
 // it; any other name (one the user gave) stays.
 void translateNames(settings::IniFile& file, const std::string& section,
@@ -29,7 +27,7 @@ void translateNames(settings::IniFile& file, const std::string& section,
       file.writeString(section, key, name->second);
     }
   };
-  for (int button = 1; button <= kButtonCount; ++button) {
+  for (int button = 1; button <= settings::kButtonCount; ++button) {
     translate("Key" + std::to_string(button));
   }
   for (int mode = 1; mode <= settings::kModeCount; ++mode) {

@@ -46,7 +46,7 @@ MainWindowModel::MainWindowModel(Host& host, device::HidBackend& hid,
               [this] { keys.ClearSelection(); },
               [this] { LoadModeForEditing(); },
               [this] { return macro.rereadMacroNames(); }},
-      mseAdv(pointerSink),
+      pointer(pointerSink),
       host_(host),
       hid_(hid),
       folders_(std::move(folders)),
@@ -139,8 +139,8 @@ void MainWindowModel::registerControls() {
     names_.emplace_back(ModePanels::kLabelNames[i], &modes.label[i]);
     names_.emplace_back(numbered("img_mode", i), &modes.img_mode[i]);
   }
-  for (const auto& named : {about.namedControls(), breathLED.namedControls(),
-                            mseAdv.namedControls(), keys.namedControls(), macro.namedControls()}) {
+  for (const auto& named : {sensitivity.namedControls(), lighting.namedControls(),
+                            pointer.namedControls(), keys.namedControls(), macro.namedControls()}) {
     names_.insert(names_.end(), named.begin(), named.end());
   }
 }
@@ -308,7 +308,7 @@ std::optional<std::string> MainWindowModel::compileMacros() {
 }
 
 void MainWindowModel::applyPointerSettings() {
-  mseAdv.applyToSystem();
+  pointer.applyToSystem();
 }
 
 void MainWindowModel::reportTooLarge(const std::filesystem::path& file) {

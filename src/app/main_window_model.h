@@ -170,9 +170,9 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
 
   KeysPage keys{context};  // page_MseKeys: buttons and the function menu
   ModePanels modes{context};
-  SensitivityPage about{context};                       // page_About
-  LightingPage breathLED{context};                      // page_BreathLED
-  PointerPage mseAdv;                                   // page_MseAdv
+  SensitivityPage sensitivity{context};                 // page_About
+  LightingPage lighting{context};                       // page_BreathLED
+  PointerPage pointer;                                  // page_MseAdv
   MacroPage macro{context, languageCode, macroBlocks};  // page_Macro
 
   Label SaveConf;

@@ -84,11 +84,11 @@ void MainWindowModel::LoadMainSkin() {
   std::vector<Image*> macroEditing = {&macro.img_MseLeft, &macro.img_MseRight, &macro.img_MseMid,
                                       &macro.img_delkey, &macro.img_Time};
   std::vector<Image*> reportImages;
-  for (Image* image : about.reportImages()) {
+  for (Image* image : sensitivity.reportImages()) {
     reportImages.push_back(image);
   }
   std::vector<Image*> lightingImages;
-  for (Image* image : breathLED.lightingImages()) {
+  for (Image* image : lighting.lightingImages()) {
     lightingImages.push_back(image);
   }
   // In this order; the first missing file ends the load and every later

@@ -17,14 +17,14 @@ class PointerPage {
   // The page touches no mode block: it only needs where the settings go.
   explicit PointerPage(settings::PointerSettingsSink& sink);
 
-  // Registry step 1: pointer speed, precision, double-click time.
+  // Writes pointer speed, precision and double-click time to the registry.
   void btnChangeRegPro1Click();
-  // Registry step 2: wheel scroll lines.
+  // Writes the wheel scroll lines to the registry.
   void btnChangeRegPro2Click();
   void cb_msewheelClick();
   void lbl_mse1Click();
   void lbl_mse2Click();
-  // Every control of the page with its name ("tb_step3", "lbl_LEDOpen" ..).
+  // Every control of the page with its name ("spin_msespeed", "lbl_mse1" ..).
   std::vector<std::pair<std::string, Control*>> namedControls();
   // Apply's last step: both registry steps, then the four system calls.
   void applyToSystem();

@@ -52,7 +52,7 @@ class SensitivityPage {
   void tb_stepChange(int i);
   void lbl_XY_1Click();
 
-  // Every control of the page with its name ("tb_step3", "lbl_LEDOpen" ..).
+  // Every control of the page with its name ("tb_step3", "btn_125hz" ..).
   std::vector<std::pair<std::string, Control*>> namedControls();
   // The report images in the order the skin loader fills them.
   std::vector<Image*> reportImages();

@@ -108,7 +108,7 @@ std::vector<SettingKey> settingKeys(MainWindowModel& m) {
   for (std::size_t i = 0; i < m.keys.Key.size(); ++i) {
     keys.push_back(captionKey("Key" + std::to_string(i + 1), m.keys.Key[i]));
   }
-  PointerPage& pointer = m.mseAdv;
+  PointerPage& pointer = m.pointer;
   keys.push_back(
       sliderKey("Speed", pointer.spin_msespeed, [&pointer] { pointer.btnChangeRegPro1Click(); }));
   keys.push_back(
@@ -122,19 +122,20 @@ std::vector<SettingKey> settingKeys(MainWindowModel& m) {
   keys.push_back(sliderKey("DBSpeed", pointer.spin_msedbspeed,
                            [&pointer] { pointer.btnChangeRegPro1Click(); }));
   keys.push_back(sliderKey("wheel_X", pointer.spin_msewheel_X));
-  SensitivityPage& about = m.about;
-  keys.push_back(checkKey("XY", about.cb_XY));
+  SensitivityPage& sensitivity = m.sensitivity;
+  keys.push_back(checkKey("XY", sensitivity.cb_XY));
   keys.push_back(toggleKey(
-      "XYFlag", [&about] { return about.xyFlag; }, [&about](bool value) { about.xyFlag = value; },
-      [&about] { about.lbl_XY_1Click(); }));
-  keys.push_back(sliderKey("XYPos", about.tb_XY));
-  keys.push_back(radioKey("ReportRate", about.gb1));
-  keys.push_back(radioKey("DPI", about.gb2));
-  for (std::size_t i = 0; i < about.tb_step.size(); ++i) {
-    keys.push_back(sliderKey("TB_Step" + std::to_string(i + 1), about.tb_step[i]));
+      "XYFlag", [&sensitivity] { return sensitivity.xyFlag; },
+      [&sensitivity](bool value) { sensitivity.xyFlag = value; },
+      [&sensitivity] { sensitivity.lbl_XY_1Click(); }));
+  keys.push_back(sliderKey("XYPos", sensitivity.tb_XY));
+  keys.push_back(radioKey("ReportRate", sensitivity.gb1));
+  keys.push_back(radioKey("DPI", sensitivity.gb2));
+  for (std::size_t i = 0; i < sensitivity.tb_step.size(); ++i) {
+    keys.push_back(sliderKey("TB_Step" + std::to_string(i + 1), sensitivity.tb_step[i]));
   }
-  keys.push_back(radioKey("SensorDegree", about.gb3));
-  LightingPage& led = m.breathLED;
+  keys.push_back(radioKey("SensorDegree", sensitivity.gb3));
+  LightingPage& led = m.lighting;
   keys.push_back(radioKey("LEDSwitch", led.gb4));
   keys.push_back(radioKey("Breathe", led.gb5));
   keys.push_back(radioKey("Freq", led.gb9));

@@ -11,30 +11,30 @@
 namespace korvane::app {
 
 void MainWindowModel::FormCreate() {
-  // 1. Counters and check-mark toggles start cleared.
+  // Counters and check-mark toggles start cleared.
   macroFileCounter = 0;
 
-  // 2. Page 1 is the one shown; the service panel is never shown again.
+  // Page 1 is the one shown; the service panel is never shown again.
   page_MseKeys.visible = true;
   for (Panel* page : {&page_MseAdv, &page_Macro, &page_BreathLED, &page_About, &page_Device}) {
     page->visible = false;
   }
 
-  // 3. The folders of the folder rule (the window constants themselves are
-  //    the view's: size, colour key, no border, centred).
+  // The folders of the folder rule (the window constants themselves are
+  // the view's: size, colour key, no border, centred).
   state.useResourceFolders(folders_);
 
-  // 4. Which mice to look for.
+  // Which mice to look for.
   vendorProductTable = device::defaultVendorProductTable();
 
-  // 5. The two theme files: settings-page sliders and function-menu sliders.
+  // The two theme files: settings-page sliders and function-menu sliders.
   themeFile1 = state.StartDir + "/VQX_A.sui";
   themeFile2 = state.StartDir + "/VQX_B.sui";
 
-  // 6. Skin images.
+  // Skin images.
   LoadMainSkin();
 
-  // 7, 8. Language and captions.
+  // Language and captions.
   ChooseLanguage();
   LoadMainTexts();
 
@@ -50,39 +50,39 @@ void MainWindowModel::FormCreate() {
     CreateMissingLiveFiles();
   }
 
-  // 9. The factory block.
+  // The factory block.
   blocks.ResetToFactory();
 
-  // 10. GM.ini: mode names, the active mode (marked, not loaded), repeat settings.
+  // GM.ini: mode names, the active mode (marked, not loaded), repeat settings.
   ReadGeneralFile();
 
-  // 11.
+  // Pending window messages run before the first page is shown.
   host_.pumpEvents();
 
-  // 12. The first page, as a click on its tab.
+  // The first page, as a click on its tab.
   ShowPage(1);
 
-  // 13.
+  // From here on a click on a mode panel loads that mode.
   state.StartupDone = true;
 
-  // 14. The monitor's first tick comes one interval later.
+  // The monitor's first tick comes one interval later.
   monitor_ = std::make_unique<device::ConnectionMonitor>(hid_, session, vendorProductTable, *link_,
                                                          static_cast<device::LinkObserver&>(*this),
                                                          hidChanges_);
   monitorRunning = true;
 
-  // 15. The modes, with the active one in the controls.
+  // The modes, with the active one in the controls.
   LoadModeForEditing();
 
-  // 16.
+  // Pending window messages run again before the macros are read.
   host_.pumpEvents();
 
-  // 17. The macro folder of the folder rule; a portable one that cannot be
-  //     made leaves the macro lists empty, without a message.
+  // The macro folder of the folder rule; a portable one that cannot be
+  // made leaves the macro lists empty, without a message.
   const bool haveMacroFolder =
       macroFolder_ ? state.useMacroFolder(*macroFolder_) : state.useRuleMacroFolder(folders_);
 
-  // 18.
+  // The macro library fills the macro lists.
   if (haveMacroFolder) {
     FillMacroLists();
   }

@@ -53,8 +53,9 @@ enum class MenuRow : std::uint8_t {
   KeyOff,
 };
 
-inline constexpr int kMenuRowCount = 10;
-inline constexpr int kCategoryRowCount = 8;
+// Rows are numbered from 1; the rows up to Other open a panel.
+inline constexpr int kMenuRowCount = static_cast<int>(MenuRow::KeyOff);
+inline constexpr int kCategoryRowCount = static_cast<int>(MenuRow::Other);
 
 struct MenuRowInfo {
   MenuRow row;

@@ -17,7 +17,9 @@ constexpr int kDpiUnit = 50;
 constexpr std::array<int, 4> kReportRatesHz = {125, 250, 500, 1000};
 // Lighting colour byte: 1..7 are the colours in the order of the page, 0 the cycle.
 constexpr std::uint8_t kColourCycle = 0;
-constexpr int kColourCount = 7;
+// The colours run from LEDcolor1 up to the cycle, which is not one of them.
+constexpr int kColourCount =
+    static_cast<int>(LightingChoice::LEDcolor8) - static_cast<int>(LightingChoice::LEDcolor1);
 
 // Toggle labels draw their tick in leading blanks; the text is what matters.
 std::string caption(const app::Label& label) {
@@ -90,31 +92,31 @@ std::string lightingCaption(app::MainWindowModel& model, LightingChoice first, i
     return std::to_string(index + 1);
   }
   return caption(
-      model.breathLED.label(static_cast<LightingChoice>(static_cast<int>(first) + index)));
+      model.lighting.label(static_cast<LightingChoice>(static_cast<int>(first) + index)));
 }
 
 std::string colourCaption(app::MainWindowModel& model, std::uint8_t colour) {
   if (colour == kColourCycle) {
-    return caption(model.breathLED.label(LightingChoice::LEDcolor8));
+    return caption(model.lighting.label(LightingChoice::LEDcolor8));
   }
   return lightingCaption(model, LightingChoice::LEDcolor1, kColourCount, colour - 1);
 }
 
 std::string reportRateText(app::MainWindowModel& model, std::uint8_t rate) {
   if (rate >= 1 && rate <= kReportRatesHz.size()) {
-    return caption(model.about.lbl_hz[rate - 1U]);
+    return caption(model.sensitivity.lbl_hz[rate - 1U]);
   }
   return std::to_string(rate);
 }
 
 void writeText(std::ostream& out, app::MainWindowModel& model, const ModeFacts& facts,
                const ModeBlock& block) {
-  app::SensitivityPage& about = model.about;
-  app::LightingPage& led = model.breathLED;
+  app::SensitivityPage& sensitivity = model.sensitivity;
+  app::LightingPage& led = model.lighting;
   out << facts.mode << ": " << facts.name << (facts.active ? " *" : "") << "\n";
-  out << "  " << caption(about.lbl_report) << ": " << reportRateText(model, facts.reportRate)
+  out << "  " << caption(sensitivity.lbl_report) << ": " << reportRateText(model, facts.reportRate)
       << "\n";
-  out << "  " << caption(about.lbl_dpi) << ":";
+  out << "  " << caption(sensitivity.lbl_dpi) << ":";
   for (std::size_t i = 0; i < facts.dpiSteps.size(); ++i) {
     const bool chosen = facts.dpiLevel == i + 1;
     out << " " << (chosen ? "[" : "") << facts.dpiSteps[i] << (chosen ? "]" : "");
@@ -141,9 +143,9 @@ void writeText(std::ostream& out, app::MainWindowModel& model, const ModeFacts& 
 }
 
 void writePointerText(std::ostream& out, app::MainWindowModel& model) {
-  app::PointerPage& pointer = model.mseAdv;
+  app::PointerPage& pointer = model.pointer;
   const auto onOff = [&model](bool on) {
-    return caption(model.breathLED.label(on ? LightingChoice::LEDOpen : LightingChoice::LEDClose));
+    return caption(model.lighting.label(on ? LightingChoice::LEDOpen : LightingChoice::LEDClose));
   };
   out << caption(pointer.lbl_msespeed) << ": " << pointer.spin_msespeed.position << "\n";
   out << caption(pointer.lbl_mse1) << ": " << onOff(pointer.cb_msespeed.checked) << "\n";
@@ -204,7 +206,7 @@ void writeJson(std::ostream& out, app::MainWindowModel& model, const ModeFacts& 
 }
 
 void writePointerJson(std::ostream& out, app::MainWindowModel& model) {
-  app::PointerPage& pointer = model.mseAdv;
+  app::PointerPage& pointer = model.pointer;
   out << "{\"speed\":" << pointer.spin_msespeed.position
       << ",\"precision\":" << jsonBool(pointer.cb_msespeed.checked)
       << ",\"wheel\":" << pointer.spin_msewheel.position

@@ -161,7 +161,9 @@ enum class TKeyboardHookKey : std::uint8_t {
   kh_Return_KP
 };
 
-inline constexpr std::size_t kKeyCount = 145;
+// The last key ends the list.
+inline constexpr std::size_t kKeyCount =
+    static_cast<std::size_t>(TKeyboardHookKey::kh_Return_KP) + 1;
 
 // A virtual-key code, as the keyboard events and the key watch carry it.
 using VirtualKey = std::uint16_t;

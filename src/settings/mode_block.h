@@ -24,10 +24,10 @@ struct ModeBlocks {
   void StoreWorkingBlock();
   // Save takes all 64 bytes, byte 0 included, into the active mode's stored block.
   void captureForSaving();
-  // Step 1 of the load step for mode n, after its data file (if any) was read
-  // into the working block: stored block n takes n and bytes 1..63.
+  // The load step's first half, for mode n after its data file (if any) was
+  // read into the working block: stored block n takes n and bytes 1..63.
   void takeWorkingIntoStored(int mode);
-  // Step 2 of the load step: the active mode's stored bytes 1..63 into the
+  // The load step's second half: the active mode's stored bytes 1..63 into the
   // working block, byte 0 = the mode. Does nothing with no active mode.
   void bringActiveIntoWorking();
 };

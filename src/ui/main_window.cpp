@@ -117,9 +117,9 @@ void MainWindow::buildPages() {
   buildModePanelsView(binder_, pageWidget(1), model_.modes, model_.MenuName,
                       [this] { model_.MenuNameClick(); });
   buildMacroPageView(binder_, pageWidget(2), model_.macro);
-  buildSensitivityPageView(binder_, pageWidget(3), model_.about, model_.themeFile1);
-  buildLightingPageView(binder_, pageWidget(4), model_.breathLED);
-  buildPointerPageView(binder_, pageWidget(5), model_.mseAdv, model_.themeFile1);
+  buildSensitivityPageView(binder_, pageWidget(3), model_.sensitivity, model_.themeFile1);
+  buildLightingPageView(binder_, pageWidget(4), model_.lighting);
+  buildPointerPageView(binder_, pageWidget(5), model_.pointer, model_.themeFile1);
 }
 
 void MainWindow::buildCommands() {

@@ -33,43 +33,44 @@ void colourButtons(ViewBinder& binder, QWidget* parent, std::array<app::ColourBu
 
 }  // namespace
 
-void buildSensitivityPageView(ViewBinder& binder, QWidget* page, app::SensitivityPage& about,
+void buildSensitivityPageView(ViewBinder& binder, QWidget* page, app::SensitivityPage& sensitivity,
                               const std::string& themeFile) {
-  sectionHeading(binder, page, about.lbl_XY);
-  toggleLabel(binder, page, about.lbl_XY_1, about.lbl_XY_1_check,
-              [&about] { about.lbl_XY_1Click(); });
-  settingsSlider(binder, page, about.tb_XY,
-                 numberMarks(about.tb_XY.minimum + app::kXyScaleOffset,
-                             about.tb_XY.maximum + app::kXyScaleOffset),
+  sectionHeading(binder, page, sensitivity.lbl_XY);
+  toggleLabel(binder, page, sensitivity.lbl_XY_1, sensitivity.lbl_XY_1_check,
+              [&sensitivity] { sensitivity.lbl_XY_1Click(); });
+  settingsSlider(binder, page, sensitivity.tb_XY,
+                 numberMarks(sensitivity.tb_XY.minimum + app::kXyScaleOffset,
+                             sensitivity.tb_XY.maximum + app::kXyScaleOffset),
                  themeFile);
 
-  sectionHeading(binder, page, about.lbl_report);
-  for (std::size_t i = 0; i < about.btn_hz.size(); ++i) {
+  sectionHeading(binder, page, sensitivity.lbl_report);
+  for (std::size_t i = 0; i < sensitivity.btn_hz.size(); ++i) {
     const int k = static_cast<int>(i) + 1;
-    binder.image(page, about.btn_hz[i], [&about, k] { about.btn_hzClick(k); });
+    binder.image(page, sensitivity.btn_hz[i], [&sensitivity, k] { sensitivity.btn_hzClick(k); });
     // The caption lies on its button and lets the click through to it.
-    ClickLabel* caption = settingsCaption(binder, page, about.lbl_hz[i], {}, Qt::AlignCenter);
+    ClickLabel* caption = settingsCaption(binder, page, sensitivity.lbl_hz[i], {}, Qt::AlignCenter);
     caption->setAttribute(Qt::WA_TransparentForMouseEvents);
   }
 
-  sectionHeading(binder, page, about.lbl_dpi);
+  sectionHeading(binder, page, sensitivity.lbl_dpi);
   QStringList dpiMarks;
   for (const char* caption : app::kDpiStepCaptions) {
     dpiMarks << QString::fromUtf8(caption);
   }
-  for (std::size_t i = 0; i < about.tb_step.size(); ++i) {
-    settingsCaption(binder, page, about.lbl_level[i]);
-    settingsSlider(binder, page, about.tb_step[i], dpiMarks, themeFile);
+  for (std::size_t i = 0; i < sensitivity.tb_step.size(); ++i) {
+    settingsCaption(binder, page, sensitivity.lbl_level[i]);
+    settingsSlider(binder, page, sensitivity.tb_step[i], dpiMarks, themeFile);
   }
 
-  colourButtons(binder, page, about.btn_level, [&about](int k) { about.btn_levelClick(k); });
-  ClickLabel* degrees = binder.panel(page, about.gbSensorDegree);
-  settingsCaption(binder, degrees, about.lbl_sensordegree);
-  for (const app::Label& caption : about.lbl_degree) {
+  colourButtons(binder, page, sensitivity.btn_level,
+                [&sensitivity](int k) { sensitivity.btn_levelClick(k); });
+  ClickLabel* degrees = binder.panel(page, sensitivity.gbSensorDegree);
+  settingsCaption(binder, degrees, sensitivity.lbl_sensordegree);
+  for (const app::Label& caption : sensitivity.lbl_degree) {
     settingsCaption(binder, degrees, caption);
   }
-  colourButtons(binder, degrees, about.btn_sensordegree,
-                [&about](int k) { about.btn_sensordegreeClick(k); });
+  colourButtons(binder, degrees, sensitivity.btn_sensordegree,
+                [&sensitivity](int k) { sensitivity.btn_sensordegreeClick(k); });
 }
 
 }  // namespace korvane::ui

@@ -14,7 +14,7 @@ class ViewBinder;
 
 // page_About: XY sensitivity, the report-rate buttons and the DPI step
 // sliders; the sliders take the first theme file's look.
-void buildSensitivityPageView(ViewBinder& binder, QWidget* page, app::SensitivityPage& about,
+void buildSensitivityPageView(ViewBinder& binder, QWidget* page, app::SensitivityPage& sensitivity,
                               const std::string& themeFile);
 
 }  // namespace korvane::ui

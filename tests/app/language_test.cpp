@@ -270,7 +270,7 @@ TEST_P(MissingLanguageFile, SaysSoOnceByLanguageAndKeepsTheBuiltInTexts) {
   for (const TextRow& row : MainWindowModel::textCatalogue()) {
     EXPECT_EQ(textIn(m, row), builtIn[i++]) << row.key;
   }
-  EXPECT_FALSE(m.mseAdv.mse1Flag);
+  EXPECT_FALSE(m.pointer.mse1Flag);
   EXPECT_TRUE(pointerSink.calls.empty());
 }
 
@@ -286,7 +286,7 @@ TEST_F(LanguageTexts, PointerTogglesStartAsTheFileSays) {
   ScopedLocale locale("en_US.UTF-8");
   writeLanguageFile("ENU", {{"Mse1", "1"}});  // Mse2 missing: off
   MainWindowModel& m = startWindow();
-  const PointerPage& page = m.mseAdv;
+  const PointerPage& page = m.pointer;
   EXPECT_TRUE(page.mse1Flag);
   EXPECT_TRUE(page.lbl_mse1_check.visible);
   EXPECT_TRUE(page.cb_msespeed.checked);

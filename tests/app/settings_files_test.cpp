@@ -75,7 +75,7 @@ TEST_F(ConfigFiles, AFirstStartHasModeOneActiveWithTheShippedSettings) {
   EXPECT_EQ(m.modes.activeMode(), 1);
   EXPECT_EQ(m.blocks.working[0], 1);
   EXPECT_EQ(m.keys.Key[3].caption, "后退");
-  EXPECT_EQ(m.about.gb1.checkedIndex(), 3);
+  EXPECT_EQ(m.sensitivity.gb1.checkedIndex(), 3);
   EXPECT_EQ(m.blocks.working[settings::kReportRateOffset], 4);
   EXPECT_EQ(m.blocks.working[settings::kDpiLevelOffset], 1);  // the settings file wins
   EXPECT_EQ(m.modes.label[4].caption, "设置模式5");
@@ -84,7 +84,7 @@ TEST_F(ConfigFiles, AFirstStartHasModeOneActiveWithTheShippedSettings) {
 TEST_F(ConfigFiles, SavingModeThreeWritesOnlyItsTwoFiles) {
   MainWindowModel& m = startWindow();
   m.modes.pnl_modeClick(3);
-  m.about.btn_hzClick(2);
+  m.sensitivity.btn_hzClick(2);
   const std::set<std::string> before = filesWithTimes();
   m.SaveConfClick();
   const std::set<std::string> after = filesWithTimes();
@@ -138,7 +138,7 @@ TEST_F(ConfigFiles, GeneralFileChoosesTheModeOrNone) {
     if (c.active == 0) {
       // Nothing is stored in any mode and Save writes nothing.
       std::filesystem::remove_all(start.path() / "data");
-      m.about.btn_hzClick(1);
+      m.sensitivity.btn_hzClick(1);
       m.SaveConfClick();
       EXPECT_FALSE(std::filesystem::exists(start.path() / "data"));
       std::filesystem::copy(kDist / "data", start.path() / "data");
@@ -170,7 +170,7 @@ TEST_F(ConfigFiles, SettingsFileValuesAndTheirEffects) {
                 korvane::testing::TempDir::readFile(kDist / "data/Default_Mode1_data.ini"));
     MainWindowModel& m = startWindow();
     const auto& w = m.blocks.working;
-    EXPECT_EQ(m.about.gb1.checkedIndex(), c.reportChoice) << c.text;
+    EXPECT_EQ(m.sensitivity.gb1.checkedIndex(), c.reportChoice) << c.text;
     EXPECT_EQ(w[settings::kReportRateOffset], c.reportByte) << c.text;
     EXPECT_EQ(w[settings::kLightAndMotorOffset] & settings::kLightEffectMask, c.lightLow) << c.text;
     EXPECT_EQ(w[settings::kLightFrequencyOffset], c.lightSpeed) << c.text;
@@ -191,14 +191,14 @@ TEST_F(ConfigFiles, SettingsFileValuesAndTheirEffects) {
 TEST_F(ConfigFiles, ChangesInTwoModesSurviveARestart) {
   MainWindowModel& m = startWindow();
   m.modes.pnl_modeClick(2);
-  m.about.btn_hzClick(1);
-  m.about.tb_step[2].set(4);
-  m.mseAdv.spin_msespeed.set(7);
+  m.sensitivity.btn_hzClick(1);
+  m.sensitivity.tb_step[2].set(4);
+  m.pointer.spin_msespeed.set(7);
   m.keys.KeyClick(4);
   m.keys.entryClick(3, 1);  // Copy
   m.SaveConfClick();
   m.modes.pnl_modeClick(4);
-  m.breathLED.choiceClick(LightingChoice::LEDcolor3);
+  m.lighting.choiceClick(LightingChoice::LEDcolor3);
   m.SaveConfClick();
   host.modeName = "Work";
   m.MenuNameClick();
@@ -213,8 +213,8 @@ TEST_F(ConfigFiles, ChangesInTwoModesSurviveARestart) {
   EXPECT_EQ(model->blocks.working[settings::kLightColourOffset], 3);
   model->modes.pnl_modeClick(2);
   EXPECT_EQ(model->keys.Key[3].caption, "Copy");
-  EXPECT_EQ(model->about.tb_step[2].position, 4);
-  EXPECT_EQ(model->mseAdv.spin_msespeed.position, 7);
+  EXPECT_EQ(model->sensitivity.tb_step[2].position, 4);
+  EXPECT_EQ(model->pointer.spin_msespeed.position, 7);
   EXPECT_EQ(model->blocks.working[settings::keyActionOffset(4) + 2], 6);
 }
 
@@ -222,7 +222,7 @@ TEST_F(ConfigFiles, FactoryResetRestoresTheDefaultsAndSendsThem) {
   MainWindowModel& m = startWindow();
   std::filesystem::remove(start.path() / "configure/Mode4.ini");
   m.modes.pnl_modeClick(2);
-  m.about.btn_hzClick(1);
+  m.sensitivity.btn_hzClick(1);
   m.SaveConfClick();
   m.FormCloseQuery();
   mouse.clearTransfers();

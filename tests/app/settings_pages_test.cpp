@@ -73,16 +73,16 @@ struct Handler {
 std::vector<Handler> blockHandlers() {
   std::vector<Handler> handlers;
   for (int k = 1; k <= kReportRateCount; ++k) {
-    handlers.push_back({"btn_hz", [k](MainWindowModel& m) { m.about.btn_hzClick(k); }});
-    handlers.push_back({"btn_level", [k](MainWindowModel& m) { m.about.btn_levelClick(k); }});
+    handlers.push_back({"btn_hz", [k](MainWindowModel& m) { m.sensitivity.btn_hzClick(k); }});
+    handlers.push_back({"btn_level", [k](MainWindowModel& m) { m.sensitivity.btn_levelClick(k); }});
     handlers.push_back({"tb_step", [k](MainWindowModel& m) {
-                          Slider& slider = m.about.tb_step[static_cast<std::size_t>(k - 1)];
+                          Slider& slider = m.sensitivity.tb_step[static_cast<std::size_t>(k - 1)];
                           slider.set((slider.position + 1) % kDpiStepPositions);
                         }});
   }
   for (int c = 0; c < kLightingChoiceCount; ++c) {
     handlers.push_back({"lighting choice", [c](MainWindowModel& m) {
-                          m.breathLED.choiceClick(static_cast<LightingChoice>(c));
+                          m.lighting.choiceClick(static_cast<LightingChoice>(c));
                         }});
   }
   return handlers;
@@ -115,42 +115,41 @@ TEST_F(SettingsPages, WithNoActiveModeOnlyTheWorkingBlockChanges) {
 }
 
 TEST_F(SettingsPages, TheWindowStartsWithItsDesignChoicesAndRunsNoHandler) {
-  EXPECT_EQ(model.about.gb1.checked, (std::vector<bool>{false, false, false, true}));
-  EXPECT_EQ(model.about.gb2.checked, (std::vector<bool>{true, false, false, false}));
-  EXPECT_EQ(model.about.gb3.checkedIndex(), -1);
-  EXPECT_EQ(model.breathLED.gb4.checkedIndex(), 1);
-  EXPECT_EQ(model.breathLED.gb5.checkedIndex(), 1);
-  EXPECT_EQ(model.breathLED.gb9.checkedIndex(), 1);
-  for (const RadioGroup* group :
-       {&model.breathLED.gb6, &model.breathLED.gb8, &model.breathLED.gb10}) {
+  EXPECT_EQ(model.sensitivity.gb1.checked, (std::vector<bool>{false, false, false, true}));
+  EXPECT_EQ(model.sensitivity.gb2.checked, (std::vector<bool>{true, false, false, false}));
+  EXPECT_EQ(model.sensitivity.gb3.checkedIndex(), -1);
+  EXPECT_EQ(model.lighting.gb4.checkedIndex(), 1);
+  EXPECT_EQ(model.lighting.gb5.checkedIndex(), 1);
+  EXPECT_EQ(model.lighting.gb9.checkedIndex(), 1);
+  for (const RadioGroup* group : {&model.lighting.gb6, &model.lighting.gb8, &model.lighting.gb10}) {
     EXPECT_EQ(group->checkedIndex(), -1);
   }
-  EXPECT_EQ(model.about.tb_step[0].position, 3);
-  EXPECT_EQ(model.about.tb_step[3].position, 4);
-  EXPECT_EQ(model.mseAdv.spin_msedbspeed.position, 10);
-  EXPECT_EQ(model.mseAdv.spin_msespeed.position, 3);
-  EXPECT_FALSE(model.mseAdv.lbl_mse1_check.visible);
+  EXPECT_EQ(model.sensitivity.tb_step[0].position, 3);
+  EXPECT_EQ(model.sensitivity.tb_step[3].position, 4);
+  EXPECT_EQ(model.pointer.spin_msedbspeed.position, 10);
+  EXPECT_EQ(model.pointer.spin_msespeed.position, 3);
+  EXPECT_FALSE(model.pointer.lbl_mse1_check.visible);
   // Initial checks are state only: no byte written, nothing sent to the registry.
   EXPECT_EQ(model.blocks.working, settings::ModeBlock{});
   EXPECT_TRUE(sink.calls.empty());
   EXPECT_NE(model.find("tb_step3"), nullptr);
   EXPECT_NE(model.find("lbl_LEDcolor8"), nullptr);
   EXPECT_NE(model.find("spin_msewheel_X"), nullptr);
-  EXPECT_EQ(model.find("tb_step3"), &model.about.tb_step[2]);
+  EXPECT_EQ(model.find("tb_step3"), &model.sensitivity.tb_step[2]);
 }
 
 TEST_F(SettingsPages, ReportRateShowsOnlyTheClickedImageSelected) {
   started(2);
-  model.about.btn_hzClick(2);
+  model.sensitivity.btn_hzClick(2);
   EXPECT_EQ(working()[settings::kReportRateOffset], 2);
   EXPECT_EQ(model.blocks.storedBlock(2)[settings::kReportRateOffset], 2);
-  EXPECT_EQ(model.about.gb1.checkedIndex(), 1);
+  EXPECT_EQ(model.sensitivity.gb1.checkedIndex(), 1);
   for (std::size_t i = 0; i < kReportRateCount; ++i) {
-    EXPECT_EQ(fileName(model.about.btn_hz[i]), i == 1 ? "report_2.png" : "report_1.png");
+    EXPECT_EQ(fileName(model.sensitivity.btn_hz[i]), i == 1 ? "report_2.png" : "report_1.png");
   }
   // The report images ignore the pointer.
-  model.about.btn_hz[0].enter(model.state);
-  EXPECT_EQ(fileName(model.about.btn_hz[0]), "report_1.png");
+  model.sensitivity.btn_hz[0].enter(model.state);
+  EXPECT_EQ(fileName(model.sensitivity.btn_hz[0]), "report_1.png");
 }
 
 TEST_F(SettingsPages, DpiStepsFollowTheirSliders) {
@@ -162,31 +161,31 @@ TEST_F(SettingsPages, DpiStepsFollowTheirSliders) {
   };
   for (const Case& c :
        {Case{3, 1, 24}, Case{1, 0, 16}, Case{2, 2, 32}, Case{4, 3, 48}, Case{1, 4, 64}}) {
-    model.about.tb_step[static_cast<std::size_t>(c.slider - 1)].set(c.position);
+    model.sensitivity.tb_step[static_cast<std::size_t>(c.slider - 1)].set(c.position);
     EXPECT_EQ(working()[settings::kDpiStepsOffset + static_cast<std::size_t>(c.slider - 1)], c.byte)
         << "tb_step" << c.slider << " at " << c.position;
   }
   // Setting a slider to the position it has runs nothing.
   working()[62] = 99;
-  model.about.tb_step[2].set(1);
+  model.sensitivity.tb_step[2].set(1);
   EXPECT_EQ(working()[62], 99);
 }
 
 TEST_F(SettingsPages, DpiLevelAndSensorOrientationColourTheirButtons) {
   started(2);
-  model.about.btn_levelClick(3);
+  model.sensitivity.btn_levelClick(3);
   EXPECT_EQ(working()[settings::kDpiLevelOffset], 3);
-  EXPECT_EQ(model.about.gb2.checkedIndex(), 2);
-  EXPECT_EQ(model.about.btn_level[2].colour, kChosenColour);
-  EXPECT_EQ(model.about.btn_level[0].colour, kOtherColour);
+  EXPECT_EQ(model.sensitivity.gb2.checkedIndex(), 2);
+  EXPECT_EQ(model.sensitivity.btn_level[2].colour, kChosenColour);
+  EXPECT_EQ(model.sensitivity.btn_level[0].colour, kOtherColour);
 
   const settings::ModeBlock workingBefore = working();
   const settings::ModeBlock storedBefore = model.blocks.storedBlock(2);
   working()[kReservedByte] = 0x77;  // would reach the stored block if it stored
-  model.about.btn_sensordegreeClick(4);
-  EXPECT_EQ(model.about.gb3.checkedIndex(), 3);
-  EXPECT_EQ(model.about.btn_sensordegree[3].colour, kChosenColour);
-  EXPECT_EQ(model.about.btn_sensordegree[0].colour, kOtherColour);
+  model.sensitivity.btn_sensordegreeClick(4);
+  EXPECT_EQ(model.sensitivity.gb3.checkedIndex(), 3);
+  EXPECT_EQ(model.sensitivity.btn_sensordegree[3].colour, kChosenColour);
+  EXPECT_EQ(model.sensitivity.btn_sensordegree[0].colour, kOtherColour);
   working()[kReservedByte] = workingBefore[kReservedByte];
   EXPECT_EQ(working(), workingBefore);
   EXPECT_EQ(model.blocks.storedBlock(2), storedBefore);
@@ -196,15 +195,15 @@ TEST_F(SettingsPages, XyToggleAndSliderLiveOnlyInTheControls) {
   started(2);
   const settings::ModeBlock before = working();
   const std::size_t mark = sink.calls.size();
-  model.about.lbl_XY_1Click();
-  EXPECT_TRUE(model.about.xyFlag);
-  EXPECT_TRUE(model.about.lbl_XY_1_check.visible);
-  EXPECT_TRUE(model.about.cb_XY.checked);
-  model.about.tb_XY.set(9);
-  model.about.lbl_XY_1Click();
-  EXPECT_FALSE(model.about.xyFlag);
-  EXPECT_FALSE(model.about.lbl_XY_1_check.visible);
-  EXPECT_FALSE(model.about.cb_XY.checked);
+  model.sensitivity.lbl_XY_1Click();
+  EXPECT_TRUE(model.sensitivity.xyFlag);
+  EXPECT_TRUE(model.sensitivity.lbl_XY_1_check.visible);
+  EXPECT_TRUE(model.sensitivity.cb_XY.checked);
+  model.sensitivity.tb_XY.set(9);
+  model.sensitivity.lbl_XY_1Click();
+  EXPECT_FALSE(model.sensitivity.xyFlag);
+  EXPECT_FALSE(model.sensitivity.lbl_XY_1_check.visible);
+  EXPECT_FALSE(model.sensitivity.cb_XY.checked);
   EXPECT_EQ(working(), before);
   EXPECT_TRUE(sink.since(mark).empty());
 }
@@ -235,7 +234,7 @@ TEST_F(SettingsPages, LightingAndVibrationChangeOnlyTheirBits) {
     working()[settings::kLightAndMotorOffset] = c.startByte5;
     working()[settings::kLightFrequencyOffset] = 1;
     for (LightingChoice choice : c.clicks) {
-      model.breathLED.choiceClick(choice);
+      model.lighting.choiceClick(choice);
     }
     EXPECT_EQ(working()[settings::kLightAndMotorOffset], c.byte5);
     EXPECT_EQ(working()[settings::kLightFrequencyOffset], c.byte6);
@@ -248,16 +247,16 @@ TEST_F(SettingsPages, ColourChoicesSetTheColourByte) {
   const std::array<std::uint8_t, 8> bytes = {1, 2, 3, 4, 5, 6, 7, 0};
   for (int k = 0; k < 8; ++k) {
     working()[settings::kLightColourOffset] = 0xEE;
-    model.breathLED.choiceClick(static_cast<LightingChoice>(static_cast<int>(LC::LEDcolor1) + k));
+    model.lighting.choiceClick(static_cast<LightingChoice>(static_cast<int>(LC::LEDcolor1) + k));
     EXPECT_EQ(working()[settings::kLightColourOffset], bytes[static_cast<std::size_t>(k)])
         << "colour " << k + 1;
-    EXPECT_EQ(model.breathLED.gb6.checkedIndex(), k);
+    EXPECT_EQ(model.lighting.gb6.checkedIndex(), k);
   }
 }
 
 TEST_F(SettingsPages, LightingOffHidesTheEffectChoicesAndOnKeepsTheShownEffect) {
   started(2);
-  LightingPage& page = model.breathLED;
+  LightingPage& page = model.lighting;
   page.choiceClick(LC::LEDBre3);
   page.choiceClick(LC::LEDClose);
   ASSERT_EQ(page.effectControls().size(), 28u);
@@ -283,7 +282,7 @@ TEST_F(SettingsPages, LightingOffHidesTheEffectChoicesAndOnKeepsTheShownEffect) 
 
 TEST_F(SettingsPages, LightingImagesFollowTheirOwnGroupAndThePointer) {
   started(2);
-  LightingPage& page = model.breathLED;
+  LightingPage& page = model.lighting;
   page.choiceClick(LC::LEDBre5);
   page.choiceClick(LC::LEDBre1);
   EXPECT_EQ(fileName(page.image(LC::LEDBre1)), "led_base_3.png");
@@ -306,7 +305,7 @@ TEST_F(SettingsPages, LightingImagesFollowTheirOwnGroupAndThePointer) {
 
 TEST_F(SettingsPages, VibrationIsHiddenAndOffHidesTheStrengthChoices) {
   started(2);
-  LightingPage& page = model.breathLED;
+  LightingPage& page = model.lighting;
   EXPECT_FALSE(page.lbl_Motor.visible);
   EXPECT_FALSE(page.label(LC::Motor1).visible);
   page.label(LC::Motor3).visible = true;
@@ -329,14 +328,14 @@ TEST_F(SettingsPages, ReadingAGroupRunsItsChoice) {
     std::uint8_t byte;
   };
   const std::vector<Case> cases = {
-      {"gb1", [&]() -> RadioGroup& { return model.about.gb1; }, 0, 3, 1},
-      {"gb2", [&]() -> RadioGroup& { return model.about.gb2; }, 3, 4, 4},
-      {"gb5", [&]() -> RadioGroup& { return model.breathLED.gb5; }, 2, 5, 0x03},
-      {"gb9", [&]() -> RadioGroup& { return model.breathLED.gb9; }, 0, 6, 1},
-      {"gb6", [&]() -> RadioGroup& { return model.breathLED.gb6; }, 7, 7, 0},
-      {"gb4", [&]() -> RadioGroup& { return model.breathLED.gb4; }, 1, 6, 0},
-      {"gb8", [&]() -> RadioGroup& { return model.breathLED.gb8; }, 0, 5, 0x80},
-      {"gb10", [&]() -> RadioGroup& { return model.breathLED.gb10; }, 0, 5, 0xC0},
+      {"gb1", [&]() -> RadioGroup& { return model.sensitivity.gb1; }, 0, 3, 1},
+      {"gb2", [&]() -> RadioGroup& { return model.sensitivity.gb2; }, 3, 4, 4},
+      {"gb5", [&]() -> RadioGroup& { return model.lighting.gb5; }, 2, 5, 0x03},
+      {"gb9", [&]() -> RadioGroup& { return model.lighting.gb9; }, 0, 6, 1},
+      {"gb6", [&]() -> RadioGroup& { return model.lighting.gb6; }, 7, 7, 0},
+      {"gb4", [&]() -> RadioGroup& { return model.lighting.gb4; }, 1, 6, 0},
+      {"gb8", [&]() -> RadioGroup& { return model.lighting.gb8; }, 0, 5, 0x80},
+      {"gb10", [&]() -> RadioGroup& { return model.lighting.gb10; }, 0, 5, 0xC0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.group);
@@ -345,8 +344,8 @@ TEST_F(SettingsPages, ReadingAGroupRunsItsChoice) {
     EXPECT_EQ(c.radios().checkedIndex(), c.value);
   }
   working()[settings::kReportRateOffset] = 2;
-  model.about.gb1.readIndex(7);
-  EXPECT_EQ(model.about.gb1.checkedIndex(), -1);
+  model.sensitivity.gb1.readIndex(7);
+  EXPECT_EQ(model.sensitivity.gb1.checkedIndex(), -1);
   EXPECT_EQ(working()[settings::kReportRateOffset], 2);
 }
 
@@ -370,7 +369,7 @@ TEST(PointerMapping, PositionsGiveTheSystemValues) {
 
 TEST_F(SettingsPages, PointerSpeedIsWrittenAtOnceAndAppliedLater) {
   started(1);
-  PointerPage& page = model.mseAdv;
+  PointerPage& page = model.pointer;
   const std::size_t mark = sink.calls.size();
   page.spin_msespeed.set(7);
   EXPECT_EQ(sink.since(mark), (std::vector<std::string>{
@@ -397,7 +396,7 @@ TEST_F(SettingsPages, PointerSpeedIsWrittenAtOnceAndAppliedLater) {
 
 TEST_F(SettingsPages, OneScreenScrollingDisablesTheWheelSlider) {
   started(1);
-  PointerPage& page = model.mseAdv;
+  PointerPage& page = model.pointer;
   page.lbl_mse2Click();
   EXPECT_TRUE(page.mse2Flag);
   EXPECT_TRUE(page.lbl_mse2_check.visible);
@@ -421,7 +420,7 @@ TEST_F(SettingsPages, OneScreenScrollingDisablesTheWheelSlider) {
 
 TEST_F(SettingsPages, PrecisionTogglePassesItsTripleOnApply) {
   started(1);
-  PointerPage& page = model.mseAdv;
+  PointerPage& page = model.pointer;
   page.lbl_mse1Click();
   EXPECT_TRUE(page.cb_msespeed.checked);
   EXPECT_TRUE(page.lbl_mse1_check.visible);
@@ -445,7 +444,7 @@ TEST_F(SettingsPages, PrecisionTogglePassesItsTripleOnApply) {
 TEST_F(SettingsPages, HorizontalWheelWritesNothing) {
   started(1);
   const std::size_t mark = sink.calls.size();
-  model.mseAdv.spin_msewheel_X.set(9);
+  model.pointer.spin_msewheel_X.set(9);
   EXPECT_TRUE(sink.since(mark).empty());
 }
 
@@ -453,15 +452,15 @@ TEST_F(SettingsPages, AKeyThatCannotBeOpenedSkipsItsStepOnly) {
   started(1);
   sink.refused.insert(std::string(kMouseKeyPath));
   const std::size_t mark = sink.calls.size();
-  model.mseAdv.spin_msespeed.set(7);
-  model.mseAdv.spin_msewheel.set(5);
+  model.pointer.spin_msespeed.set(7);
+  model.pointer.spin_msewheel.set(5);
   EXPECT_EQ(sink.since(mark), (std::vector<std::string>{
                                   "refused Control Panel\\Mouse",
                                   "open Control Panel\\Desktop",
                                   "write Control Panel\\Desktop WheelScrollLines=5",
                               }));
-  EXPECT_EQ(model.mseAdv.remembered().pointerSpeed, 0);
-  EXPECT_EQ(model.mseAdv.remembered().wheelScrollLines, 5);
+  EXPECT_EQ(model.pointer.remembered().pointerSpeed, 0);
+  EXPECT_EQ(model.pointer.remembered().wheelScrollLines, 5);
 }
 
 TEST_F(SettingsPages, ApplyWithoutAMouseStillEndsWithThePointerSettings) {

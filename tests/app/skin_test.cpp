@@ -260,11 +260,11 @@ TEST_F(Skin, AReportChoiceIgnoresTheMouseAndShowsTheSelectedOneInItsSecondPictur
   MainWindowModel& m = started();
   Image& rate250 = image("btn_250hz");
   const std::uint64_t loads = rate250.loads;
-  m.about.btn_hz[1].enter(m.state);
-  m.about.btn_hz[1].leave(m.state);
+  m.sensitivity.btn_hz[1].enter(m.state);
+  m.sensitivity.btn_hz[1].leave(m.state);
   EXPECT_EQ(rate250.loads, loads);
 
-  m.about.btn_hzClick(2);
+  m.sensitivity.btn_hzClick(2);
   EXPECT_EQ(picture("btn_250hz"), skinFile("report_2"));
   for (const char* other : {"btn_125hz", "btn_500hz", "btn_1000hz"}) {
     EXPECT_EQ(picture(other), skinFile("report_1")) << other;

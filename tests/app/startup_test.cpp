@@ -77,7 +77,8 @@ TEST_F(Startup, EndsOnPageOneWithTheMonitorOnAndSavingStillSuppressed) {
   EXPECT_TRUE(m.state.StartupDone);
   EXPECT_TRUE(m.state.SaveSuppressed);
   EXPECT_TRUE(m.monitorRunning);
-  EXPECT_GE(host.pumps, 3);  // steps 11, 12 and 16
+  // Before the first page, while it is shown, and before the macros are read.
+  EXPECT_GE(host.pumps, 3);
   // No mouse yet: every device-dependent control waits for the monitor.
   ASSERT_EQ(m.deviceControls().size(), 46u);
   for (Control* control : m.deviceControls()) {
@@ -121,7 +122,7 @@ TEST_F(Startup, StepsRunInOrderAndTheGeneralFileOnlyMarksTheMode) {
   };
   EXPECT_EQ(seen, expected);
   EXPECT_EQ(m.blocks.working[settings::kReportRateOffset], 2);     // from Mode3.ini
-  EXPECT_TRUE(std::filesystem::exists(program.path() / "Macro"));  // step 17
+  EXPECT_TRUE(std::filesystem::exists(program.path() / "Macro"));  // the macro folder is made
 }
 
 TEST_F(Startup, AMacroFolderThatCannotBeMadeLeavesTheListsEmptyWithoutAMessage) {

@@ -152,7 +152,7 @@ class WorkflowTest : public QObject {
     click(visibleLabel("设置模式1"));
     click(visibleLabel("灵敏度设置"));
     click(visibleLabel("250Hz"));  // the caption lets the click through to its image
-    QCOMPARE(model_->about.gb1.checkedIndex(), 1);
+    QCOMPARE(model_->sensitivity.gb1.checkedIndex(), 1);
     shoot("page3");
 
     click(visibleLabel("灯光设置"));
