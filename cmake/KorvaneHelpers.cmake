@@ -25,8 +25,9 @@ function(korvane_add_test name)
     target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main)
   endif()
   # The same locale everywhere: the language and the code page follow it,
-  # and tests that need another set it themselves.
-  set(environment QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 LANG=C.UTF-8)
+  # and tests that need another set it themselves. GSettings stay in memory,
+  # so that no test changes the desktop of whoever runs it.
+  set(environment QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 LANG=C.UTF-8 GSETTINGS_BACKEND=memory)
   if(ARG_QT)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "${environment}")

@@ -5,9 +5,9 @@
 #include <memory>
 
 #include "paths/folders.h"
+#include "platform/desktop_pointer/desktop_setup.h"
 #include "platform/hid_backend_factory.h"
 #include "platform/hidraw_watch.h"
-#include "platform/registry_file_sink.h"
 #include "platform/single_instance.h"
 #include "platform/window_key_source.h"
 #include "ui/program.h"
@@ -61,8 +61,12 @@ int main(int argc, char* argv[]) {
   const std::unique_ptr<korvane::device::HidChangeWatch> hidChanges =
       korvane::platform::makeHidChangeWatch(*hid);
 
-  korvane::platform::RegistryFileSink pointerSink(folders.pointerRecord);
-  korvane::ui::Program program(*hid, pointerSink, folders);
+  // The pointer settings: kept in the record, and at Apply handed to the
+  // desktop the program runs on.
+  namespace desktop = korvane::platform::desktop_pointer;
+  const std::unique_ptr<desktop::DesktopPointerSink> pointerSink = desktop::makeDesktopPointerSink(
+      folders.pointerRecord, desktop::knownMouseIds(), desktop::DesktopEnvironment::fromProcess());
+  korvane::ui::Program program(*hid, *pointerSink, folders);
   korvane::app::MainWindowModel& model = program.model();
   korvane::ui::MainWindow& window = program.window();
   model.watchHidChanges(hidChanges.get());

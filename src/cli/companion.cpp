@@ -1,7 +1,7 @@
 #include "cli/companion.h"
 
+#include "platform/desktop_pointer/desktop_setup.h"
 #include "platform/hid_backend_factory.h"
-#include "platform/registry_file_sink.h"
 
 namespace korvane::cli {
 
@@ -17,8 +17,12 @@ Companion::Companion(const Setup& setup, TerminalHost& host) {
   sink_ = std::make_unique<DiscardingPointerSink>();
   settings::PointerSettingsSink* sink = sink_.get();
   if (setup.applyPointerSettings) {
-    registry_ = std::make_unique<platform::RegistryFileSink>(setup.folders.pointerRecord);
-    gate_ = std::make_unique<GatedPointerSink>(*registry_);
+    // The window's own pointer settings: the record and the same desktops.
+    namespace desktop = platform::desktop_pointer;
+    pointer_ =
+        desktop::makeDesktopPointerSink(setup.folders.pointerRecord, desktop::knownMouseIds(),
+                                        desktop::DesktopEnvironment::fromProcess());
+    gate_ = std::make_unique<GatedPointerSink>(*pointer_);
     sink = gate_.get();
   }
   model_ = std::make_unique<app::MainWindowModel>(host, *hid_, *sink, setup.folders);

@@ -9,7 +9,7 @@
 #include "cli/terminal_host.h"
 #include "device/hid_backend.h"
 #include "paths/folders.h"
-#include "platform/registry_file_sink.h"
+#include "platform/desktop_pointer/desktop_pointer_sink.h"
 #include "settings/pointer_settings.h"
 
 namespace korvane::cli {
@@ -41,9 +41,12 @@ class Companion {
   bool connect();
 
   app::MainWindowModel& model() { return *model_; }
-  // The user's registry file when this run applies pointer settings.
-  const platform::RegistryFileSink* registrySink() const { return registry_.get(); }
-  // From now on the pointer settings reach the registry file (Apply only).
+  // The record and the desktop when this run applies pointer settings.
+  const platform::desktop_pointer::DesktopPointerSink* pointerSink() const {
+    return pointer_.get();
+  }
+  // From now on the pointer settings reach the record and the desktop
+  // (Apply only).
   void openPointerSettings() {
     if (gate_) {
       gate_->open();
@@ -52,7 +55,7 @@ class Companion {
 
  private:
   std::unique_ptr<device::HidBackend> hid_;
-  std::unique_ptr<platform::RegistryFileSink> registry_;
+  std::unique_ptr<platform::desktop_pointer::DesktopPointerSink> pointer_;
   std::unique_ptr<GatedPointerSink> gate_;
   std::unique_ptr<settings::PointerSettingsSink> sink_;
   std::unique_ptr<app::MainWindowModel> model_;

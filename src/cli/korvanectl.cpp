@@ -347,8 +347,10 @@ int companionCommand(const Options& options, const char* argv0, DeviceCommand co
     if (model.ApplyClick() != device::ApplyOutcome::Completed) {
       return finish(kExitFailure);  // Apply's own message named what failed
     }
-    if (const auto* sink = companion.registrySink(); sink != nullptr && sink->lastError()) {
-      return failure(describe(*sink->lastError()));
+    if (const auto* sink = companion.pointerSink(); sink != nullptr) {
+      if (const auto error = sink->lastError()) {
+        return failure(describe(*error));
+      }
     }
     return options.verify ? verifyModes(model, host) : finish(kExitOk);
   }
