@@ -37,15 +37,28 @@ std::string outcomeText(const SinkReport& report) {
 
 }  // namespace
 
-std::string decimalText(double value) {
-  if (value == 0.0) {
-    return "0";  // never "-0"
+namespace {
+
+// Shortest text that reads back as the same number, in the C locale's form
+// whatever the user's locale: 0.4, -0.8, 1; never "-0".
+template <typename Number>
+std::string shortestText(Number value) {
+  if (value == 0) {
+    return "0";
   }
-  // Shortest text that reads back as the same double, in the C locale's
-  // form whatever the user's locale: 0.4, -0.8, 1.
   std::array<char, 32> buffer{};
   const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
   return error == std::errc{} ? std::string(buffer.data(), end) : std::string("0");
+}
+
+}  // namespace
+
+std::string decimalText(double value) {
+  return shortestText(value);
+}
+
+std::string decimalText(float value) {
+  return shortestText(value);
 }
 
 DesktopPointerSink::DesktopPointerSink(std::filesystem::path recordFile,

@@ -30,5 +30,7 @@ class DesktopSink {
 
 // A number as the desktops' files and settings write it: "0.4", "-1", "1".
 std::string decimalText(double value);
+// The same for the single precision the X server keeps.
+std::string decimalText(float value);
 
 }  // namespace korvane::platform::desktop_pointer
