@@ -9,11 +9,14 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <sstream>
 #include <string>
 
 #include "app/main_window_model.h"
 #include "files/hex.h"
 #include "platform/emulated_mouse.h"
+#include "settings/code_page.h"
+#include "settings/ini_file.h"
 #include "support/fake_host.h"
 #include "support/recording_pointer_sink.h"
 #include "support/temp_dir.h"
@@ -162,6 +165,36 @@ TEST_F(CompanionTest, ApplyWritesWhatTheWindowWrites) {
   EXPECT_EQ(stuck.status, 1);
   EXPECT_NE(stuck.out.find("模式 2 lightAndMotor"), std::string::npos) << stuck.out;
   EXPECT_NE(stuck.out.find(" 81"), std::string::npos) << stuck.out;
+}
+
+// korvanectl apply reaches the desktops the window reaches: here GSettings
+// (kept in a key file) and the KDE files, with no X display and no bus.
+TEST_F(CompanionTest, ApplyReachesTheDesktops) {
+  const CliRun apply = run("--emulated apply",
+                           "GSETTINGS_BACKEND=keyfile XDG_CURRENT_DESKTOP=KDE XDG_SESSION_TYPE=x11 "
+                           "DISPLAY= DBUS_SESSION_BUS_ADDRESS= XDG_RUNTIME_DIR=");
+  ASSERT_EQ(apply.status, 0) << apply.err;
+  const settings::IniFile record =
+      settings::IniFile::load(config_.path() / "KorvaneDriver" / "registry.ini",
+                              settings::CodePage(settings::CodePageId::Utf8));
+  // The speed the system step passed, as the desktops take it.
+  const std::string call = record.readString("SystemParametersInfo", "SPI_SETMOUSESPEED");
+  const int speed = std::stoi(call.substr(call.find("pvParam=") + 8));
+  std::ostringstream acceleration;
+  acceleration << (speed - 10) / 10.0;
+
+  EXPECT_EQ(record.readString("Desktop", "GSettings").rfind("set speed=" + acceleration.str(), 0),
+            0U)
+      << record.readString("Desktop", "GSettings");
+  EXPECT_EQ(record.readString("Desktop", "GSettings skipped"), "wheel lines: no setting on GNOME");
+  EXPECT_EQ(record.readString("Desktop", "KDE skipped"), "change signal: no session bus");
+  EXPECT_EQ(record.readString("Desktop", "X11"), "not applied: no X display");
+  EXPECT_NE(config_.read("glib-2.0/settings/keyfile").find("[org/gnome/desktop/peripherals/mouse]"),
+            std::string::npos);
+  EXPECT_NE(config_.read("kcminputrc").find("XLbInptPointerAcceleration=" + acceleration.str()),
+            std::string::npos)
+      << config_.read("kcminputrc");
+  EXPECT_NE(config_.read("kdeglobals").find("[KDE]\nDoubleClickInterval="), std::string::npos);
 }
 
 TEST_F(CompanionTest, ReadSaveBacksUpWhatTheMouseHolds) {
