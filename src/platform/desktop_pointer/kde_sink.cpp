@@ -76,7 +76,7 @@ bool KdeSink::isWayland(const DesktopEnvironment& environment) {
 }
 
 std::filesystem::path KdeSink::configFolder(const DesktopEnvironment& environment) {
-  const std::filesystem::path configHome(environment.configHome);
+  std::filesystem::path configHome(environment.configHome);
   if (configHome.is_absolute()) {
     return configHome;
   }
@@ -155,12 +155,14 @@ void KdeSink::writeInputFile(const std::filesystem::path& folder,
                                  std::to_string(mouse.productId), mouse.name});
       if (values.acceleration) {
         config->set(group, "PointerAcceleration", acceleration);
-        report.set.push_back(group + " PointerAcceleration=" + acceleration);
+        report.set.push_back(group + " PointerAcceleration=");
+        report.set.back() += acceleration;
       }
       const std::string profile =
           std::to_string(values.adaptiveProfile ? kAdaptiveProfile : kFlatProfile);
       config->set(group, "PointerAccelerationProfile", profile);
-      report.set.push_back(group + " PointerAccelerationProfile=" + profile);
+      report.set.push_back(group + " PointerAccelerationProfile=");
+      report.set.back() += profile;
     }
   } else {
     const std::string group = KdeConfigText::header({"Mouse"});
