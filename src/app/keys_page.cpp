@@ -169,31 +169,31 @@ std::vector<Image*> KeysPage::menuImages() {
   return images;
 }
 
-std::vector<std::pair<std::string, Control*>> KeysPage::namedControls() {
-  std::vector<std::pair<std::string, Control*>> named = {{"gbMenu", &gbMenu},
-                                                         {"img_gbMenu", &img_gbMenu},
-                                                         {"TB_menu", &TB_menu},
-                                                         {"img_keys", &img_keys}};
+std::vector<NamedControl> KeysPage::namedControls() {
+  std::vector<NamedControl> named = {{"gbMenu", &gbMenu},
+                                     {"img_gbMenu", &img_gbMenu},
+                                     {"TB_menu", &TB_menu},
+                                     {"img_keys", &img_keys}};
   for (std::size_t i = 0; i < rowNumber.size(); ++i) {
-    named.emplace_back("lbl_key" + std::to_string(i + 1), &rowNumber[i]);
+    named.push_back({"lbl_key" + std::to_string(i + 1), &rowNumber[i]});
   }
   for (std::size_t g = 0; g < lbl_keygroup.size(); ++g) {
-    named.emplace_back("lbl_keygroup" + std::to_string(g + 1), &lbl_keygroup[g]);
-    named.emplace_back("img_keygroup" + std::to_string(g + 1), &img_keygroup[g]);
+    named.push_back({"lbl_keygroup" + std::to_string(g + 1), &lbl_keygroup[g]});
+    named.push_back({"img_keygroup" + std::to_string(g + 1), &img_keygroup[g]});
   }
-  named.emplace_back("img_keymap", &img_keymap);
+  named.push_back({"img_keymap", &img_keymap});
   for (std::size_t r = 0; r < kMenuRowCount; ++r) {
-    named.emplace_back(std::string(buttons::kMenuRows[r].control), &menuRow[r]);
+    named.push_back({std::string(buttons::kMenuRows[r].control), &menuRow[r]});
   }
   for (std::size_t r = 0; r < kCategoryRowCount; ++r) {
     CategoryPanel& category = panels[r];
     const buttons::MenuRowInfo& info = buttons::kMenuRows[r];
-    named.emplace_back("lbl_extend" + std::to_string(r + 1), &lbl_extend[r]);
-    named.emplace_back(category.name, &category.panel);
-    named.emplace_back("img_" + category.name, &category.background);
-    named.emplace_back(std::string(info.panelSlider), &category.slider);
+    named.push_back({"lbl_extend" + std::to_string(r + 1), &lbl_extend[r]});
+    named.push_back({category.name, &category.panel});
+    named.push_back({"img_" + category.name, &category.background});
+    named.push_back({std::string(info.panelSlider), &category.slider});
     for (std::size_t e = 0; e < category.entries.size(); ++e) {
-      named.emplace_back(std::string(category.functions[e]->control), &category.entries[e]);
+      named.push_back({std::string(category.functions[e]->control), &category.entries[e]});
     }
   }
   return named;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/control_registry.h"
 #include "app/controls.h"
 #include "app/skin_image.h"
 #include "buttons/assignment.h"
@@ -72,7 +73,7 @@ class KeysPage : private buttons::AssignmentHost {
   // The menu and each panel take the size of their loaded picture.
   void fitMenusToPictures();
   // The page's controls by their names (Key1 .. Key12 are the window's).
-  std::vector<std::pair<std::string, Control*>> namedControls();
+  std::vector<NamedControl> namedControls();
 
   // --- controls ------------------------------------------------------------
   std::array<Label, settings::kButtonCount> Key{};

@@ -121,8 +121,8 @@ std::string* MainWindowModel::textOf(const TextRow& row) {
   switch (row.target) {
     case TextTarget::Caption:
       // Every control a key captions is a label.
-      if (Control* control = find(name)) {
-        return &static_cast<Label*>(control)->caption;
+      if (Label* label = find<Label>(name)) {
+        return &label->caption;
       }
       return nullptr;
     case TextTarget::CheckBoxText:

@@ -183,16 +183,16 @@ std::string LightingPage::name(LightingChoice choice) {
   return row(choice).name;
 }
 
-std::vector<std::pair<std::string, Control*>> LightingPage::namedControls() {
-  std::vector<std::pair<std::string, Control*>> named = {{"lbl_LEDSwitch", &lbl_LEDSwitch},
-                                                         {"lbl_LEDBre", &lbl_LEDBre},
-                                                         {"lbl_LEDFreq", &lbl_LEDFreq},
-                                                         {"lbl_LEDcolor", &lbl_LEDcolor},
-                                                         {"lbl_Motor", &lbl_Motor}};
+std::vector<NamedControl> LightingPage::namedControls() {
+  std::vector<NamedControl> named = {{"lbl_LEDSwitch", &lbl_LEDSwitch},
+                                     {"lbl_LEDBre", &lbl_LEDBre},
+                                     {"lbl_LEDFreq", &lbl_LEDFreq},
+                                     {"lbl_LEDcolor", &lbl_LEDcolor},
+                                     {"lbl_Motor", &lbl_Motor}};
   for (int c = 0; c < kLightingChoiceCount; ++c) {
     const auto choice = static_cast<LightingChoice>(c);
-    named.emplace_back("lbl_" + name(choice), &label(choice));
-    named.emplace_back("btn_" + name(choice), &image(choice));
+    named.push_back({"lbl_" + name(choice), &label(choice)});
+    named.push_back({"btn_" + name(choice), &image(choice)});
   }
   return named;
 }

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/control_registry.h"
 #include "app/controls.h"
 #include "app/skin_image.h"
 
@@ -56,7 +57,7 @@ class LightingPage {
   static std::string name(LightingChoice choice);
 
   // Every control of the page with its name ("lbl_LEDSwitch", "btn_LEDcolor3" ..).
-  std::vector<std::pair<std::string, Control*>> namedControls();
+  std::vector<NamedControl> namedControls();
   // btn_LEDOpen, btn_LEDClose, btn_LEDBre1..6, btn_LEDcolor1..8, btn_Motor1..4:
   // the order in which the skin loader fills them.
   std::vector<Image*> lightingImages();

@@ -94,7 +94,7 @@ std::vector<std::pair<SkinImage*, Label*>> MacroPage::commands() {
           {&img_delkey, &lbl_delkey},   {&img_Time, &lbl_Time}};
 }
 
-std::vector<std::pair<std::string, Control*>> MacroPage::namedControls() {
+std::vector<NamedControl> MacroPage::namedControls() {
   return {{"macro_list", &macro_list},
           {"macro_content", &macro_content},
           {"Edt_ModifyTime", &Edt_ModifyTime},

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/control_registry.h"
 #include "app/controls.h"
 #include "app/key_source.h"
 #include "app/skin_image.h"
@@ -120,7 +121,7 @@ class MacroPage {
 
   macros::TKeyboardHook KeyboardHook1;
 
-  std::vector<std::pair<std::string, Control*>> namedControls();
+  std::vector<NamedControl> namedControls();
   // Every image button, for the skin loader and the view.
   std::vector<std::pair<SkinImage*, Label*>> commands();
 

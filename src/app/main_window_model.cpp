@@ -107,51 +107,43 @@ void MainWindowModel::layOutControls() {
 }
 
 void MainWindowModel::registerControls() {
-  names_ = {{"img_base", &img_base},
-            {"TntLabel13", &TntLabel13},
-            {"btnMinimize", &btnMinimize},
-            {"btnClose", &btnClose},
-            {"lbl_version", &lbl_version},
-            {"lbl_Ver", &lbl_Ver},
-            {"lbl_DeviceStatus", &lbl_DeviceStatus},
-            {"page_MseKeys", &page_MseKeys},
-            {"page_Macro", &page_Macro},
-            {"page_About", &page_About},
-            {"page_BreathLED", &page_BreathLED},
-            {"page_MseAdv", &page_MseAdv},
-            {"page_Device", &page_Device},
-            {"SaveConf", &SaveConf},
-            {"Apply", &Apply},
-            {"Btn_Exit", &Btn_Exit},
-            {"DefaultSetting", &DefaultSetting}};
+  const std::vector<NamedControl> window = {{"img_base", &img_base},
+                                            {"TntLabel13", &TntLabel13},
+                                            {"btnMinimize", &btnMinimize},
+                                            {"btnClose", &btnClose},
+                                            {"lbl_version", &lbl_version},
+                                            {"lbl_Ver", &lbl_Ver},
+                                            {"lbl_DeviceStatus", &lbl_DeviceStatus},
+                                            {"page_MseKeys", &page_MseKeys},
+                                            {"page_Macro", &page_Macro},
+                                            {"page_About", &page_About},
+                                            {"page_BreathLED", &page_BreathLED},
+                                            {"page_MseAdv", &page_MseAdv},
+                                            {"page_Device", &page_Device},
+                                            {"SaveConf", &SaveConf},
+                                            {"Apply", &Apply},
+                                            {"Btn_Exit", &Btn_Exit},
+                                            {"DefaultSetting", &DefaultSetting}};
+  controls_.add(window);
   for (std::size_t i = 0; i < kPageCount; ++i) {
-    names_.emplace_back(numbered("pnl_page", i), &pnl_page[i]);
-    names_.emplace_back(numbered("lbl_title", i), &lbl_title[i]);
-    names_.emplace_back(numbered("img_title", i), &img_title[i]);
-    names_.emplace_back(numbered("img_page", i), &img_page[i]);
+    controls_.add(numbered("pnl_page", i), &pnl_page[i]);
+    controls_.add(numbered("lbl_title", i), &lbl_title[i]);
+    controls_.add(numbered("img_title", i), &img_title[i]);
+    controls_.add(numbered("img_page", i), &img_page[i]);
   }
   for (std::size_t i = 0; i < keys.Key.size(); ++i) {
-    names_.emplace_back(numbered("Key", i), &keys.Key[i]);
+    controls_.add(numbered("Key", i), &keys.Key[i]);
   }
 
   for (std::size_t i = 0; i < kModePanelCount; ++i) {
-    names_.emplace_back(numbered("pnl_mode", i), &modes.pnl_mode[i]);
-    names_.emplace_back(ModePanels::kLabelNames[i], &modes.label[i]);
-    names_.emplace_back(numbered("img_mode", i), &modes.img_mode[i]);
+    controls_.add(numbered("pnl_mode", i), &modes.pnl_mode[i]);
+    controls_.add(ModePanels::kLabelNames[i], &modes.label[i]);
+    controls_.add(numbered("img_mode", i), &modes.img_mode[i]);
   }
   for (const auto& named : {sensitivity.namedControls(), lighting.namedControls(),
                             pointer.namedControls(), keys.namedControls(), macro.namedControls()}) {
-    names_.insert(names_.end(), named.begin(), named.end());
+    controls_.add(named);
   }
-}
-
-Control* MainWindowModel::find(const std::string& name) {
-  for (auto& [controlName, control] : names_) {
-    if (controlName == name) {
-      return control;
-    }
-  }
-  return nullptr;
 }
 
 std::vector<Control*> MainWindowModel::deviceControls() {

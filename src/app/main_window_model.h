@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/control_registry.h"
 #include "app/controls.h"
 #include "app/keys_page.h"
 #include "app/lighting_page.h"
@@ -193,8 +194,15 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
   // reported HID interfaces coming or going.
   void watchHidChanges(device::HidChangeWatch* watch) { hidChanges_ = watch; }
 
-  // Look up a control by its name ("pnl_page3", "Key12", "MouseMode" ...).
-  Control* find(const std::string& name);
+  // Look up a control by its name ("pnl_page3", "Key12", "MouseMode" ...);
+  // nullptr when the window has none of that name.
+  Control* find(std::string_view name) const { return controls_.find(name); }
+  // The same as the kind asked for (find<Label>("Key3")); a control of
+  // another kind throws std::logic_error.
+  template <class Kind>
+  Kind* find(std::string_view name) const {
+    return controls_.find<Kind>(name);
+  }
 
  private:
   void layOutControls();
@@ -226,7 +234,7 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
   std::optional<std::filesystem::path> macroFolder_;
   std::unique_ptr<device::DeviceLink> link_;
   std::unique_ptr<device::ConnectionMonitor> monitor_;
-  std::vector<std::pair<std::string, Control*>> names_;
+  ControlRegistry controls_;
   bool deviceControlsOn_ = false;
   bool commandRunning_ = false;
   bool tickDeferred_ = false;

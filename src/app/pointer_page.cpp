@@ -74,7 +74,7 @@ PointerPage::PointerPage(settings::PointerSettingsSink& sink) : sink_(sink) {
   cb_msewheel.onClick = [this] { cb_msewheelClick(); };
 }
 
-std::vector<std::pair<std::string, Control*>> PointerPage::namedControls() {
+std::vector<NamedControl> PointerPage::namedControls() {
   return {{"lbl_msedbspeed", &lbl_msedbspeed},
           {"lbl_msespeed", &lbl_msespeed},
           {"lbl_msewheel_X", &lbl_msewheel_X},

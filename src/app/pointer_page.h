@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/control_registry.h"
 #include "app/controls.h"
 #include "settings/pointer_settings.h"
 
@@ -25,7 +26,7 @@ class PointerPage {
   void lbl_mse1Click();
   void lbl_mse2Click();
   // Every control of the page with its name ("spin_msespeed", "lbl_mse1" ..).
-  std::vector<std::pair<std::string, Control*>> namedControls();
+  std::vector<NamedControl> namedControls();
   // Apply's last step: both registry steps, then the four system calls.
   void applyToSystem();
 

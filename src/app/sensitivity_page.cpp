@@ -138,27 +138,27 @@ SensitivityPage::SensitivityPage(WindowContext& context) : context_(context) {
   }
 }
 
-std::vector<std::pair<std::string, Control*>> SensitivityPage::namedControls() {
-  std::vector<std::pair<std::string, Control*>> named = {{"lbl_report", &lbl_report},
-                                                         {"lbl_dpi", &lbl_dpi},
-                                                         {"gbSensorDegree", &gbSensorDegree},
-                                                         {"lbl_sensordegree", &lbl_sensordegree},
-                                                         {"lbl_XY", &lbl_XY},
-                                                         {"lbl_XY_1", &lbl_XY_1},
-                                                         {"lbl_XY_1_check", &lbl_XY_1_check},
-                                                         {"cb_XY", &cb_XY},
-                                                         {"tb_XY", &tb_XY}};
+std::vector<NamedControl> SensitivityPage::namedControls() {
+  std::vector<NamedControl> named = {{"lbl_report", &lbl_report},
+                                     {"lbl_dpi", &lbl_dpi},
+                                     {"gbSensorDegree", &gbSensorDegree},
+                                     {"lbl_sensordegree", &lbl_sensordegree},
+                                     {"lbl_XY", &lbl_XY},
+                                     {"lbl_XY_1", &lbl_XY_1},
+                                     {"lbl_XY_1_check", &lbl_XY_1_check},
+                                     {"cb_XY", &cb_XY},
+                                     {"tb_XY", &tb_XY}};
   for (std::size_t i = 0; i < kReportRateCount; ++i) {
-    named.emplace_back(std::string("btn_") + kRateNames[i], &btn_hz[i]);
-    named.emplace_back(std::string("lbl_") + kRateNames[i], &lbl_hz[i]);
+    named.push_back({std::string("btn_") + kRateNames[i], &btn_hz[i]});
+    named.push_back({std::string("lbl_") + kRateNames[i], &lbl_hz[i]});
   }
   for (std::size_t i = 0; i < kDpiLevelCount; ++i) {
     const std::string n = std::to_string(i + 1);
-    named.emplace_back("tb_step" + n, &tb_step[i]);
-    named.emplace_back("lbl_level" + n, &lbl_level[i]);
-    named.emplace_back("btn_level" + n, &btn_level[i]);
-    named.emplace_back("btn_sensordegree" + n, &btn_sensordegree[i]);
-    named.emplace_back("lbl_sensordegree" + n, &lbl_degree[i]);
+    named.push_back({"tb_step" + n, &tb_step[i]});
+    named.push_back({"lbl_level" + n, &lbl_level[i]});
+    named.push_back({"btn_level" + n, &btn_level[i]});
+    named.push_back({"btn_sensordegree" + n, &btn_sensordegree[i]});
+    named.push_back({"lbl_sensordegree" + n, &lbl_degree[i]});
   }
   return named;
 }

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/control_registry.h"
 #include "app/controls.h"
 #include "app/skin_image.h"
 
@@ -53,7 +54,7 @@ class SensitivityPage {
   void lbl_XY_1Click();
 
   // Every control of the page with its name ("tb_step3", "btn_125hz" ..).
-  std::vector<std::pair<std::string, Control*>> namedControls();
+  std::vector<NamedControl> namedControls();
   // The report images in the order the skin loader fills them.
   std::vector<Image*> reportImages();
 

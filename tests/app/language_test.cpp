@@ -69,8 +69,8 @@ std::optional<std::string> textIn(MainWindowModel& m, const TextRow& row) {
   const std::string name(row.control);
   switch (row.target) {
     case TextTarget::Caption:
-      if (Control* control = m.find(name)) {
-        return static_cast<Label*>(control)->caption;
+      if (const Label* label = m.find<Label>(name)) {
+        return label->caption;
       }
       return std::nullopt;
     case TextTarget::CheckBoxText:

@@ -8,6 +8,7 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -136,6 +137,16 @@ TEST_F(SettingsPages, TheWindowStartsWithItsDesignChoicesAndRunsNoHandler) {
   EXPECT_NE(model.find("lbl_LEDcolor8"), nullptr);
   EXPECT_NE(model.find("spin_msewheel_X"), nullptr);
   EXPECT_EQ(model.find("tb_step3"), &model.sensitivity.tb_step[2]);
+}
+
+TEST_F(SettingsPages, ATypedLookupGivesTheKindAskedForOrFailsLoudly) {
+  EXPECT_EQ(model.find<Slider>("tb_step3"), &model.sensitivity.tb_step[2]);
+  EXPECT_EQ(model.find<Image>("btn_LEDcolor8"), &model.lighting.image(LightingChoice::LEDcolor8));
+  EXPECT_EQ(model.find<Label>("lbl_125hz"), &model.sensitivity.lbl_hz[0]);
+  // No such control is an ordinary answer; the wrong kind is a fault.
+  EXPECT_EQ(model.find<Label>("no_such_control"), nullptr);
+  EXPECT_THROW(model.find<Label>("tb_step3"), std::logic_error);
+  EXPECT_THROW(model.find<Slider>("btn_LEDOpen"), std::logic_error);
 }
 
 TEST_F(SettingsPages, ReportRateShowsOnlyTheClickedImageSelected) {

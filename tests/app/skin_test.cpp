@@ -104,8 +104,8 @@ struct SkinFolder {
   }
 
   Image& image(const std::string& name) {
-    if (Control* control = model().find(name)) {
-      return *static_cast<Image*>(control);
+    if (Image* control = model().find<Image>(name)) {
+      return *control;
     }
     ADD_FAILURE() << "no control named " << name;
     static Image missing;
