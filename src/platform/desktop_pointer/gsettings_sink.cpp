@@ -1,6 +1,6 @@
 #include "platform/desktop_pointer/gsettings_sink.h"
 
-#include <gio/gio.h>
+#include "platform/desktop_pointer/gio_library.h"
 
 #include <memory>
 #include <utility>
@@ -10,10 +10,12 @@ namespace korvane::platform::desktop_pointer {
 namespace {
 
 struct SchemaRelease {
-  void operator()(GSettingsSchema* schema) const { g_settings_schema_unref(schema); }
+  const GioLibrary* gio;
+  void operator()(GSettingsSchema* schema) const { gio->g_settings_schema_unref(schema); }
 };
 struct ObjectRelease {
-  void operator()(GSettings* settings) const { g_object_unref(settings); }
+  const GioLibrary* gio;
+  void operator()(GSettings* settings) const { gio->g_object_unref(settings); }
 };
 
 constexpr const char* kSpeedKey = "speed";
@@ -27,19 +29,25 @@ GSettingsSink::GSettingsSink(std::string schemaId) : schemaId_(std::move(schemaI
 SinkReport GSettingsSink::apply(const settings::DesktopPointerValues& values) {
   SinkReport report;
   report.sink = "GSettings";
-  GSettingsSchemaSource* source = g_settings_schema_source_get_default();
+  const GioLibrary* gio = GioLibrary::get();
+  if (gio == nullptr) {
+    report.notApplied = "GIO is not installed";
+    return report;
+  }
+  GSettingsSchemaSource* source = gio->g_settings_schema_source_get_default();
   const std::unique_ptr<GSettingsSchema, SchemaRelease> schema(
       source == nullptr ? nullptr
-                        : g_settings_schema_source_lookup(source, schemaId_.c_str(), TRUE));
+                        : gio->g_settings_schema_source_lookup(source, schemaId_.c_str(), TRUE),
+      SchemaRelease{gio});
   if (!schema) {
     report.notApplied = "schema " + schemaId_ + " not installed";
     return report;
   }
   const std::unique_ptr<GSettings, ObjectRelease> settings(
-      g_settings_new_full(schema.get(), nullptr, nullptr));
+      gio->g_settings_new_full(schema.get(), nullptr, nullptr), ObjectRelease{gio});
   // Older schemas lack some keys; those values are skipped, not forced.
-  const auto hasKey = [&schema](const char* key) {
-    return g_settings_schema_has_key(schema.get(), key) != FALSE;
+  const auto hasKey = [gio, &schema](const char* key) {
+    return gio->g_settings_schema_has_key(schema.get(), key) != FALSE;
   };
   const auto set = [&report](bool written, const char* key, const std::string& text) {
     if (written) {
@@ -52,28 +60,29 @@ SinkReport GSettingsSink::apply(const settings::DesktopPointerValues& values) {
   if (!values.acceleration) {
     report.skipped.emplace_back("pointer speed: none chosen");
   } else if (hasKey(kSpeedKey)) {
-    set(g_settings_set_double(settings.get(), kSpeedKey, *values.acceleration) != FALSE, kSpeedKey,
-        decimalText(*values.acceleration));
+    set(gio->g_settings_set_double(settings.get(), kSpeedKey, *values.acceleration) != FALSE,
+        kSpeedKey, decimalText(*values.acceleration));
   } else {
     report.skipped.emplace_back("pointer speed: no setting in this schema");
   }
   if (hasKey(kProfileKey)) {
     const char* profile = values.adaptiveProfile ? "adaptive" : "flat";
-    set(g_settings_set_string(settings.get(), kProfileKey, profile) != FALSE, kProfileKey, profile);
+    set(gio->g_settings_set_string(settings.get(), kProfileKey, profile) != FALSE, kProfileKey,
+        profile);
   } else {
     report.skipped.emplace_back("pointer precision: no setting in this schema");
   }
   if (!values.doubleClickMs) {
     report.skipped.emplace_back("double-click time: none chosen");
   } else if (hasKey(kDoubleClickKey)) {
-    set(g_settings_set_int(settings.get(), kDoubleClickKey, *values.doubleClickMs) != FALSE,
+    set(gio->g_settings_set_int(settings.get(), kDoubleClickKey, *values.doubleClickMs) != FALSE,
         kDoubleClickKey, std::to_string(*values.doubleClickMs));
   } else {
     report.skipped.emplace_back("double-click time: no setting in this schema");
   }
   report.skipped.emplace_back("wheel lines: no setting on GNOME");
   // The backend writes asynchronously; a korvanectl run ends right after.
-  g_settings_sync();
+  gio->g_settings_sync();
   return report;
 }
 

@@ -1,10 +1,10 @@
 #include "platform/desktop_pointer/kde_session.h"
 
-#include <gio/gio.h>
-
 #include <filesystem>
 #include <system_error>
 #include <utility>
+
+#include "platform/desktop_pointer/gio_library.h"
 
 namespace korvane::platform::desktop_pointer {
 
@@ -25,14 +25,16 @@ std::string takeMessage(GError* error) {
 }  // namespace
 
 struct SessionBusKdeSession::Connection {
-  explicit Connection(GDBusConnection* connection) : bus(connection) {}
+  Connection(const GioLibrary* library, GDBusConnection* connection)
+      : gio(library), bus(connection) {}
   ~Connection() {
     // Signals sent last must leave before the process does.
-    g_dbus_connection_flush_sync(bus, nullptr, nullptr);
-    g_object_unref(bus);
+    gio->g_dbus_connection_flush_sync(bus, nullptr, nullptr);
+    gio->g_object_unref(bus);
   }
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;
+  const GioLibrary* gio;
   GDBusConnection* bus;
 };
 
@@ -58,8 +60,13 @@ std::optional<std::string> SessionBusKdeSession::connect() {
     connectError_ = "no session bus";
     return connectError_;
   }
+  const GioLibrary* gio = GioLibrary::get();
+  if (gio == nullptr) {
+    connectError_ = "GIO is not installed";
+    return connectError_;
+  }
   GError* error = nullptr;
-  GDBusConnection* bus = g_dbus_connection_new_for_address_sync(
+  GDBusConnection* bus = gio->g_dbus_connection_new_for_address_sync(
       address.c_str(),
       static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
                                         G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
@@ -68,8 +75,8 @@ std::optional<std::string> SessionBusKdeSession::connect() {
     connectError_ = "session bus: " + takeMessage(error);
     return connectError_;
   }
-  g_dbus_connection_set_exit_on_close(bus, FALSE);
-  connection_ = std::make_unique<Connection>(bus);
+  gio->g_dbus_connection_set_exit_on_close(bus, FALSE);
+  connection_ = std::make_unique<Connection>(gio, bus);
   return std::nullopt;
 }
 
@@ -77,13 +84,14 @@ std::optional<std::string> SessionBusKdeSession::notifyMouseSettingsChanged() {
   if (auto error = connect()) {
     return error;
   }
+  const GioLibrary* gio = connection_->gio;
   GError* error = nullptr;
-  if (g_dbus_connection_emit_signal(
+  if (gio->g_dbus_connection_emit_signal(
           connection_->bus, nullptr, "/KGlobalSettings", "org.kde.KGlobalSettings", "notifyChange",
           g_variant_new("(ii)", kSettingsChanged, kSettingsMouse), &error) == FALSE) {
     return takeMessage(error);
   }
-  if (g_dbus_connection_flush_sync(connection_->bus, nullptr, &error) == FALSE) {
+  if (gio->g_dbus_connection_flush_sync(connection_->bus, nullptr, &error) == FALSE) {
     return takeMessage(error);
   }
   return std::nullopt;
@@ -99,7 +107,7 @@ std::optional<std::string> SessionBusKdeSession::setKWinPointer(const std::strin
   const auto setProperty = [this, &path](const char* name,
                                          GVariant* value) -> std::optional<std::string> {
     GError* error = nullptr;
-    GVariant* reply = g_dbus_connection_call_sync(
+    GVariant* reply = connection_->gio->g_dbus_connection_call_sync(
         connection_->bus, "org.kde.KWin", path.c_str(), "org.freedesktop.DBus.Properties", "Set",
         g_variant_new("(ssv)", "org.kde.KWin.InputDevice", name, value), nullptr,
         G_DBUS_CALL_FLAGS_NO_AUTO_START, kCallTimeoutMs, nullptr, &error);
