@@ -55,7 +55,8 @@ DesktopEnvironment DesktopEnvironment::fromProcess() {
   return {variable("XDG_CURRENT_DESKTOP"), variable("XDG_SESSION_TYPE"),
           variable("WAYLAND_DISPLAY"),     variable("DISPLAY"),
           variable("XDG_CONFIG_HOME"),     variable("HOME"),
-          variable("XDG_RUNTIME_DIR"),     variable("DBUS_SESSION_BUS_ADDRESS")};
+          variable("XDG_RUNTIME_DIR"),     variable("DBUS_SESSION_BUS_ADDRESS"),
+          variable("GSETTINGS_BACKEND")};
 }
 
 std::vector<MouseId> knownMouseIds() {
@@ -73,7 +74,9 @@ std::unique_ptr<DesktopPointerSink> makeDesktopPointerSink(std::filesystem::path
                                                            const DesktopEnvironment& environment) {
   // Every sink runs and decides for itself whether it applies here.
   std::vector<std::unique_ptr<DesktopSink>> desktops;
-  desktops.push_back(std::make_unique<GSettingsSink>());
+  desktops.push_back(std::make_unique<GSettingsSink>(
+      environment.gsettingsBackend,
+      !sessionBusAddress(environment.sessionBus, environment.runtimeDir).empty()));
   desktops.push_back(std::make_unique<SystemKdeSink>(environment, std::move(mouseIds)));
   desktops.push_back(std::make_unique<SystemX11Sink>(environment));
   return std::make_unique<DesktopPointerSink>(std::move(recordFile), std::move(desktops));

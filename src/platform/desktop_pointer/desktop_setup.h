@@ -13,14 +13,15 @@ namespace korvane::platform::desktop_pointer {
 // What decides which desktop sinks apply, from the process environment.
 // An unset variable is empty.
 struct DesktopEnvironment {
-  std::string currentDesktop;  // XDG_CURRENT_DESKTOP, e.g. "KDE" or "ubuntu:GNOME"
-  std::string sessionType;     // XDG_SESSION_TYPE: "x11", "wayland", ...
-  std::string waylandDisplay;  // WAYLAND_DISPLAY
-  std::string display;         // DISPLAY
-  std::string configHome;      // XDG_CONFIG_HOME
-  std::string home;            // HOME
-  std::string runtimeDir;      // XDG_RUNTIME_DIR
-  std::string sessionBus;      // DBUS_SESSION_BUS_ADDRESS
+  std::string currentDesktop;    // XDG_CURRENT_DESKTOP, e.g. "KDE" or "ubuntu:GNOME"
+  std::string sessionType;       // XDG_SESSION_TYPE: "x11", "wayland", ...
+  std::string waylandDisplay;    // WAYLAND_DISPLAY
+  std::string display;           // DISPLAY
+  std::string configHome;        // XDG_CONFIG_HOME
+  std::string home;              // HOME
+  std::string runtimeDir;        // XDG_RUNTIME_DIR
+  std::string sessionBus;        // DBUS_SESSION_BUS_ADDRESS
+  std::string gsettingsBackend;  // GSETTINGS_BACKEND
 
   static DesktopEnvironment fromProcess();
 };

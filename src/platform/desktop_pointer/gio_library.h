@@ -1,6 +1,10 @@
 #pragma once
 
+// The backend's declarations are kept apart by GIO for backend writers; the
+// default backend's kind tells whether the values will be kept.
+#define G_SETTINGS_ENABLE_BACKEND
 #include <gio/gio.h>
+#include <gio/gsettingsbackend.h>
 
 // GIO, loaded at the first Apply rather than at process start: the window
 // needs it only to hand the pointer settings to the desktop, and loading it
@@ -18,6 +22,8 @@ namespace korvane::platform::desktop_pointer {
   X(g_settings_set_string)                  \
   X(g_settings_set_int)                     \
   X(g_settings_sync)                        \
+  X(g_settings_backend_get_default)         \
+  X(g_type_name)                            \
   X(g_object_unref)                         \
   X(g_dbus_connection_new_for_address_sync) \
   X(g_dbus_connection_set_exit_on_close)    \

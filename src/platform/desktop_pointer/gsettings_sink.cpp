@@ -24,7 +24,25 @@ constexpr const char* kDoubleClickKey = "double-click";
 
 }  // namespace
 
-GSettingsSink::GSettingsSink(std::string schemaId) : schemaId_(std::move(schemaId)) {}
+GSettingsSink::GSettingsSink(std::string chosenBackend, bool sessionBus, std::string schemaId)
+    : chosenBackend_(std::move(chosenBackend)),
+      sessionBus_(sessionBus),
+      schemaId_(std::move(schemaId)) {}
+
+std::optional<std::string> GSettingsSink::backendProblem(std::string_view backendType,
+                                                         std::string_view chosenBackend,
+                                                         bool sessionBus) {
+  if (!chosenBackend.empty()) {
+    return std::nullopt;
+  }
+  if (backendType == "GMemorySettingsBackend") {
+    return "no GSettings backend keeps settings here (dconf is not installed)";
+  }
+  if (backendType == "DConfSettingsBackend" && !sessionBus) {
+    return "dconf writes through the session bus, and there is none";
+  }
+  return std::nullopt;
+}
 
 SinkReport GSettingsSink::apply(const settings::DesktopPointerValues& values) {
   SinkReport report;
@@ -41,6 +59,13 @@ SinkReport GSettingsSink::apply(const settings::DesktopPointerValues& values) {
       SchemaRelease{gio});
   if (!schema) {
     report.notApplied = "schema " + schemaId_ + " not installed";
+    return report;
+  }
+  GSettingsBackend* backend = gio->g_settings_backend_get_default();
+  const std::string backendType = gio->g_type_name(G_TYPE_FROM_INSTANCE(backend));
+  gio->g_object_unref(backend);
+  if (auto problem = backendProblem(backendType, chosenBackend_, sessionBus_)) {
+    report.notApplied = std::move(*problem);
     return report;
   }
   const std::unique_ptr<GSettings, ObjectRelease> settings(

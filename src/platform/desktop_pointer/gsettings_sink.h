@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/desktop_pointer/desktop_sink.h"
 
@@ -14,10 +16,21 @@ inline constexpr const char* kGnomeMouseSchema = "org.gnome.desktop.peripherals.
 // first: GIO ends the process on a schema that is not installed.
 class GSettingsSink : public DesktopSink {
  public:
-  explicit GSettingsSink(std::string schemaId = kGnomeMouseSchema);
+  // `chosenBackend` is GSETTINGS_BACKEND; `sessionBus` whether there is one.
+  GSettingsSink(std::string chosenBackend, bool sessionBus,
+                std::string schemaId = kGnomeMouseSchema);
   SinkReport apply(const settings::DesktopPointerValues& values) override;
 
+  // Why values written through this backend would not be kept, by the
+  // backend's type: GIO's fallback keeps them in memory only, and dconf
+  // writes through the session bus. Nothing when they will be kept; a
+  // backend the user chose is taken as chosen.
+  static std::optional<std::string> backendProblem(std::string_view backendType,
+                                                   std::string_view chosenBackend, bool sessionBus);
+
  private:
+  std::string chosenBackend_;
+  bool sessionBus_;
   std::string schemaId_;
 };
 

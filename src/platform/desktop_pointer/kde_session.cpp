@@ -24,6 +24,16 @@ std::string takeMessage(GError* error) {
 
 }  // namespace
 
+std::string sessionBusAddress(const std::string& busAddress, const std::string& runtimeDir) {
+  if (!busAddress.empty() || runtimeDir.empty()) {
+    return busAddress;
+  }
+  const std::filesystem::path socket = std::filesystem::path(runtimeDir) / "bus";
+  std::error_code ignored;
+  return std::filesystem::is_socket(socket, ignored) ? "unix:path=" + socket.string()
+                                                     : std::string();
+}
+
 struct SessionBusKdeSession::Connection {
   Connection(const GioLibrary* library, GDBusConnection* connection)
       : gio(library), bus(connection) {}
@@ -48,14 +58,7 @@ std::optional<std::string> SessionBusKdeSession::connect() {
     return connection_ != nullptr ? std::nullopt : connectError_;
   }
   tried_ = true;
-  std::string address = busAddress_;
-  if (address.empty() && !runtimeDir_.empty()) {
-    const std::filesystem::path socket = std::filesystem::path(runtimeDir_) / "bus";
-    std::error_code ignored;
-    if (std::filesystem::is_socket(socket, ignored)) {
-      address = "unix:path=" + socket.string();
-    }
-  }
+  const std::string address = sessionBusAddress(busAddress_, runtimeDir_);
   if (address.empty()) {
     connectError_ = "no session bus";
     return connectError_;

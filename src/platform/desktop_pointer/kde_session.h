@@ -6,6 +6,10 @@
 
 namespace korvane::platform::desktop_pointer {
 
+// The session bus's address: DBUS_SESSION_BUS_ADDRESS, else the user's bus
+// socket in XDG_RUNTIME_DIR when it exists; empty when there is none.
+std::string sessionBusAddress(const std::string& busAddress, const std::string& runtimeDir);
+
 // Tells a running Plasma session about changed settings, so that no new
 // login is needed. Each call answers nothing on success, else why not.
 class KdeSession {

@@ -42,7 +42,7 @@ TEST(GSettingsSink, WritesTheMouseSchema) {
     const settings::RememberedPointerValues remembered{
         *settings::pointerSpeedFor(c.speedPosition), settings::precisionFor(c.precision),
         *settings::doubleClickTimeFor(c.doubleClickPosition), 3};
-    GSettingsSink sink;
+    GSettingsSink sink("memory", false);
     const SinkReport report = sink.apply(settings::desktopPointerValues(remembered));
     EXPECT_FALSE(report.notApplied);
     MouseSettings mouse;
@@ -58,7 +58,7 @@ TEST(GSettingsSink, LeavesUnchosenValuesAndMissingSchemasAlone) {
   MouseSettings mouse;
   g_settings_set_double(mouse.settings.get(), "speed", 0.25);
   g_settings_set_int(mouse.settings.get(), "double-click", 555);
-  GSettingsSink sink;
+  GSettingsSink sink("memory", false);
   const SinkReport report = sink.apply(settings::desktopPointerValues({}));
   EXPECT_DOUBLE_EQ(mouse.speed(), 0.25);
   EXPECT_EQ(mouse.doubleClick(), 555);
@@ -66,10 +66,34 @@ TEST(GSettingsSink, LeavesUnchosenValuesAndMissingSchemasAlone) {
   EXPECT_EQ(report.set, std::vector<std::string>{"accel-profile=flat"});
 
   // GIO would end the process on a schema that is not installed.
-  GSettingsSink missing("org.korvane.no-such-schema");
+  GSettingsSink missing("memory", false, "org.korvane.no-such-schema");
   const SinkReport none = missing.apply(settings::desktopPointerValues({}));
   EXPECT_EQ(none.notApplied, "schema org.korvane.no-such-schema not installed");
   EXPECT_TRUE(none.set.empty());
+}
+
+TEST(GSettingsSink, AppliesOnlyWhereTheBackendKeepsTheValues) {
+  struct Case {
+    const char* backendType;
+    const char* chosen;  // GSETTINGS_BACKEND
+    bool sessionBus;
+    bool kept;
+  };
+  for (const Case& c : {Case{"DConfSettingsBackend", "", true, true},
+                        Case{"DConfSettingsBackend", "", false, false},
+                        Case{"GMemorySettingsBackend", "", true, false},
+                        Case{"GMemorySettingsBackend", "memory", false, true},
+                        Case{"GKeyfileSettingsBackend", "keyfile", false, true}}) {
+    EXPECT_EQ(!GSettingsSink::backendProblem(c.backendType, c.chosen, c.sessionBus), c.kept)
+        << c.backendType << " / " << c.chosen << " / " << c.sessionBus;
+  }
+  // The sink asks before it writes anything.
+  MouseSettings mouse;
+  g_settings_set_int(mouse.settings.get(), "double-click", 555);
+  GSettingsSink unchosen("", true);
+  const SinkReport report = unchosen.apply({0.4, true, 270, 3, false});
+  EXPECT_EQ(report.notApplied, "no GSettings backend keeps settings here (dconf is not installed)");
+  EXPECT_EQ(mouse.doubleClick(), 555);
 }
 
 }  // namespace
