@@ -177,6 +177,17 @@ TEST_F(KdeSinkTest, OtherDesktopsAndAnUnpluggedMouseWriteNoMouseGroup) {
   EXPECT_EQ(KdeConfigText(read("kdeglobals")).get("[KDE]", "WheelScrollLines"), "3");
 }
 
+TEST_F(KdeSinkTest, AFileItCannotReadIsLeftAloneAndReported) {
+  // Replacing what could not be read would lose the user's other settings.
+  std::filesystem::create_directories(config_.path() / "kcminputrc");
+  const SinkReport report = apply("x11", kFast);
+  ASSERT_TRUE(report.error);
+  EXPECT_EQ(report.error->path, config_.path() / "kcminputrc");
+  EXPECT_TRUE(std::filesystem::is_directory(config_.path() / "kcminputrc"));
+  // The session is not told of settings that did not all reach the files.
+  EXPECT_TRUE(session_.calls.empty());
+}
+
 TEST(SysfsInputDeviceList, FindsThePointerDevicesWithTheirIds) {
   TempDir sys;
   const auto device = [&sys](const std::string& entry, const char* name, const char* rel,
