@@ -79,10 +79,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://korvane.org/korvane-driver")
 # The libraries from dpkg-shlibdeps; the fonts the window draws its texts in;
-# libXi, which the pointer settings load at the first Apply (GIO comes with
-# GLib's package, which the toolkit needs).
+# libXi and GIO, which the pointer settings load at the first Apply, so the
+# library check cannot see them (GIO 2.40 for g_settings_schema_has_key).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk, fonts-liberation2, libxi6")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk, fonts-liberation2, libxi6, libglib2.0-0 (>= 2.40)")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
