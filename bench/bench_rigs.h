@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "device/device_session.h"
@@ -67,13 +68,21 @@ struct TickRig {
   device::ConnectionMonitor monitor{mouse, session, table, link, observer, &watch};
 };
 
-// Eighteen clicks: a macro that fills its 128-byte block exactly.
+// As many clicks as the 128-byte block takes: the fullest macro the mouse
+// can hold, measured by the compiler itself rather than counted by hand.
 inline macros::MacroScript fullMacro() {
+  const std::vector<std::string> click = {"0 50", "1 Left Key  CODE:0071", "0 50",
+                                          "2 Left Key  CODE:0071"};
   macros::MacroScript script = {"1"};
-  for (int i = 0; i < 18; ++i) {
-    script.insert(script.end(), {"0 50", "1 Left Key  CODE:0071", "0 50", "2 Left Key  CODE:0071"});
+  for (;;) {
+    macros::MacroScript longer = script;
+    longer.insert(longer.end(), click.begin(), click.end());
+    const auto usage = macros::measureMacroScript(longer);
+    if (!usage || !usage->fits) {
+      return script;
+    }
+    script = std::move(longer);
   }
-  return script;
 }
 
 // Ten full macro files in a scratch folder, as the library keeps them.
