@@ -89,6 +89,13 @@ void RegistryFileSink::systemParameter(const settings::SystemParameterCall& call
 void RegistryFileSink::write(std::string_view section, std::string_view key,
                              std::string_view text) {
   settings::IniFile ini = settings::IniFile::load(file_, kCodePage);
+  // Start-up and every mode switch run the steps again with values the file
+  // mostly holds already: those cost one read, not a safe write with its
+  // flushes to disk.
+  if (ini.hasKey(section, key) && ini.readString(section, key) == text) {
+    lastError_.reset();
+    return;
+  }
   ini.writeString(section, key, text);
   lastError_ = ini.save();
 }

@@ -1,6 +1,7 @@
 // The per-user registry file: where it lives, what the pointer steps leave
 // in it, and that a file it cannot write makes its keys unopenable.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -84,6 +85,27 @@ TEST(RegistryFileSink, KeepsThePointerStepsLikeTheRegistryWould) {
             "uiParam=4;pvParam=0;fWinIni=1");
   EXPECT_EQ(after.readString("SystemParametersInfo", "SPI_SETMOUSE"),
             "uiParam=0;pvParam=0,0,0;fWinIni=2");
+}
+
+TEST(RegistryFileSink, AValueTheFileHoldsAlreadyIsNotWrittenAgain) {
+  TempDir dir;
+  const std::filesystem::path file = dir.path() / "registry.ini";
+  RegistryFileSink sink(file);
+  settings::PointerSettings pointer;
+  pointer.registryStep1(sink, 7, true, 10);
+  // The same steps again leave the very same file; a new value replaces it.
+  const auto inode = [&file] {
+    struct stat status {};
+    return ::stat(file.c_str(), &status) == 0 ? status.st_ino : ino_t{0};
+  };
+  const ino_t written = inode();
+  ASSERT_NE(written, ino_t{0});
+  pointer.registryStep1(sink, 7, true, 10);
+  EXPECT_EQ(inode(), written);
+  EXPECT_EQ(sink.lastError(), std::nullopt);
+  pointer.registryStep1(sink, 6, true, 10);
+  EXPECT_NE(inode(), written);
+  EXPECT_EQ(reload(file).readString("Control Panel\\Mouse", "MouseSensitivity"), "12");
 }
 
 TEST(RegistryFileSink, AFileThatCannotBeWrittenIsAKeyThatCannotBeOpened) {
