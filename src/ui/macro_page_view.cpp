@@ -229,11 +229,15 @@ void buildMacroPageView(ViewBinder& binder, QWidget* page, app::MacroPage& macro
     meter->setGeometry(g.x, g.y + g.height - 4, g.width, 4);
     meter->setValue(static_cast<int>(std::min(macro.meterBytes, macros::kMacroBlockSize)));
     const QString colour = macro.meterFits ? QStringLiteral("#24c8e8") : QStringLiteral("#ff9b2f");
-    meter->setStyleSheet(QStringLiteral("QProgressBar { background: #101418; border: none; }"
-                                        "QProgressBar::chunk { background: %1; }")
-                             .arg(colour));
-    meterText->setStyleSheet(QStringLiteral("color: %1; background: transparent;")
-                                 .arg(macro.meterFits ? "#cfd8e0" : "#ff9b2f"));
+    // Parsed anew only when the colour changes, not on every refresh.
+    const QString sheet = QStringLiteral(
+                              "QProgressBar { background: #101418; border: none; }"
+                              "QProgressBar::chunk { background: %1; }")
+                              .arg(colour);
+    if (meter->styleSheet() != sheet) {
+      meter->setStyleSheet(sheet);
+    }
+    setTextColour(meterText, QColor(macro.meterFits ? "#cfd8e0" : "#ff9b2f"));
   });
 
   // Repeat option: tick marks, labels and the count box.

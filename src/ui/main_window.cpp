@@ -73,7 +73,7 @@ void MainWindow::buildChrome() {
     font.setPixelSize(21);
     font.setBold(true);
     label->setFont(font);
-    label->setStyleSheet("color: yellow; background: transparent;");
+    setTextColour(label, QColor(Qt::yellow));
   }
 
   // Why the device with the mouse's ids was not connected.

@@ -1,5 +1,6 @@
 #include "ui/view_binder.h"
 
+#include <QPalette>
 #include <QSlider>
 #include <utility>
 
@@ -100,8 +101,17 @@ void styleCaption(QLabel* label, const QString& colour, int pixelSize, bool bold
   font.setPixelSize(pixelSize);
   font.setBold(bold);
   label->setFont(font);
-  label->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(colour));
+  setTextColour(label, QColor(colour));
   label->setAlignment(alignment);
+}
+
+void setTextColour(QWidget* widget, const QColor& colour) {
+  if (widget->palette().color(QPalette::WindowText) == colour) {
+    return;
+  }
+  QPalette palette = widget->palette();
+  palette.setColor(QPalette::WindowText, colour);
+  widget->setPalette(palette);
 }
 
 }  // namespace korvane::ui

@@ -52,5 +52,9 @@ class ViewBinder {
 // face, transparent background, centred.
 void styleCaption(QLabel* label, const QString& colour, int pixelSize, bool bold,
                   Qt::Alignment alignment = Qt::AlignCenter);
+// A caption's text colour through its palette, not a style sheet: the window
+// holds hundreds of captions, and a sheet each costs megabytes of parsed
+// rules at start. Changes nothing when the colour is already set.
+void setTextColour(QWidget* widget, const QColor& colour);
 
 }  // namespace korvane::ui

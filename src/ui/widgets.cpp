@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPalette>
 #include <QPixmap>
 #include <QStyle>
 
@@ -12,18 +13,29 @@ constexpr const char* kLoadsProperty = "korvaneLoads";
 constexpr const char* kHighlightProperty = "korvaneHighlighted";
 constexpr const char* kBaseStyleProperty = "korvaneBaseStyle";
 
-// A highlighted label shows its teal background behind its text.
+// A highlighted label shows its teal background behind its text. Captions
+// take their colours from the palette; a label styled by a sheet of its own
+// (a colour button) gets the teal added to its sheet.
 void syncHighlight(QLabel& widget, bool highlighted) {
   if (widget.property(kHighlightProperty).toBool() == highlighted) {
     return;
   }
+  widget.setProperty(kHighlightProperty, highlighted);
   if (!widget.property(kBaseStyleProperty).isValid()) {
     widget.setProperty(kBaseStyleProperty, widget.styleSheet());
   }
   const QString base = widget.property(kBaseStyleProperty).toString();
-  widget.setProperty(kHighlightProperty, highlighted);
-  widget.setStyleSheet(highlighted ? base + QStringLiteral(" background: rgb(0, 128, 128);")
-                                   : base);
+  if (!base.isEmpty()) {
+    widget.setStyleSheet(highlighted ? base + QStringLiteral(" background: rgb(0, 128, 128);")
+                                     : base);
+    return;
+  }
+  if (highlighted) {
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::Window, QColor(0, 128, 128));
+    widget.setPalette(palette);
+  }
+  widget.setAutoFillBackground(highlighted);
 }
 }  // namespace
 
