@@ -87,11 +87,18 @@ MacroPage::MacroPage(WindowContext& context, const std::string& languageCode,
   updateMeter();
 }
 
-std::vector<std::pair<SkinImage*, Label*>> MacroPage::commands() {
-  return {{&img_load, &lbl_load},       {&img_new, &lbl_new},           {&img_save, &lbl_save},
-          {&img_delete, &lbl_delete},   {&img_cancel, &lbl_cancle},     {&img_REC, &lbl_REC},
-          {&img_MseLeft, &lbl_MseLeft}, {&img_MseRight, &lbl_MseRight}, {&img_MseMid, &lbl_MseMid},
-          {&img_delkey, &lbl_delkey},   {&img_Time, &lbl_Time}};
+std::vector<MacroPage::Command> MacroPage::commands() {
+  return {{&img_load, &lbl_load, &MacroPage::lbl_loadClick},
+          {&img_new, &lbl_new, &MacroPage::lbl_newClick},
+          {&img_save, &lbl_save, &MacroPage::lbl_saveClick},
+          {&img_delete, &lbl_delete, &MacroPage::lbl_deleteClick},
+          {&img_cancel, &lbl_cancle, &MacroPage::lbl_cancleClick},
+          {&img_REC, &lbl_REC, &MacroPage::lbl_RECClick},
+          {&img_MseLeft, &lbl_MseLeft, &MacroPage::lbl_MseLeftClick},
+          {&img_MseRight, &lbl_MseRight, &MacroPage::lbl_MseRightClick},
+          {&img_MseMid, &lbl_MseMid, &MacroPage::lbl_MseMidClick},
+          {&img_delkey, &lbl_delkey, &MacroPage::lbl_delkeyClick},
+          {&img_Time, &lbl_Time, &MacroPage::lbl_TimeClick}};
 }
 
 std::vector<NamedControl> MacroPage::namedControls() {

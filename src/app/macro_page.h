@@ -122,8 +122,15 @@ class MacroPage {
   macros::TKeyboardHook KeyboardHook1;
 
   std::vector<NamedControl> namedControls();
-  // Every image button, for the skin loader and the view.
-  std::vector<std::pair<SkinImage*, Label*>> commands();
+  // An image command: its image, the caption over it and the handler of a
+  // click on that caption.
+  struct Command {
+    SkinImage* image;
+    Label* label;
+    void (MacroPage::*click)();
+  };
+  // Every image command, for the view.
+  std::vector<Command> commands();
 
  private:
   void press(SkinImage& image, const std::function<void()>& command);

@@ -147,10 +147,8 @@ QLineEdit* makeEdit(ViewBinder& binder, QWidget* page, const app::Edit& edit,
   return widget;
 }
 
-}  // namespace
-
-void buildMacroPageView(ViewBinder& binder, QWidget* page, app::MacroPage& macro) {
-  // Library: bold yellow numbered names on black.
+// Library: bold yellow numbered names on black.
+void buildLibraryList(ViewBinder& binder, QWidget* page, app::MacroPage& macro) {
   auto* library = ownedList(page);
   QFont bold = library->font();
   bold.setBold(true);
@@ -167,8 +165,10 @@ void buildMacroPageView(ViewBinder& binder, QWidget* page, app::MacroPage& macro
       library->item(i)->setSizeHint(QSize(0, kLibraryEntryHeight));
     }
   });
+}
 
-  // The script: owner-drawn entries of 16 pixels.
+// The script: owner-drawn entries of 16 pixels.
+void buildScriptList(ViewBinder& binder, QWidget* page, app::MacroPage& macro) {
   auto* content = ownedList(page);
   content->setItemDelegate(new ScriptEntryDelegate(macro, content));
   QObject::connect(content, &QListWidget::itemClicked, content,
@@ -182,46 +182,29 @@ void buildMacroPageView(ViewBinder& binder, QWidget* page, app::MacroPage& macro
       content->scrollToItem(content->currentItem());
     }
   });
+}
 
-  // Image commands with their captions over them.
-  const std::vector<std::pair<app::SkinImage*, std::function<void()>>> handlers = {
-      {&macro.img_load, [&macro] { macro.lbl_loadClick(); }},
-      {&macro.img_new, [&macro] { macro.lbl_newClick(); }},
-      {&macro.img_save, [&macro] { macro.lbl_saveClick(); }},
-      {&macro.img_delete, [&macro] { macro.lbl_deleteClick(); }},
-      {&macro.img_cancel, [&macro] { macro.lbl_cancleClick(); }},
-      {&macro.img_REC, [&macro] { macro.lbl_RECClick(); }},
-      {&macro.img_MseLeft, [&macro] { macro.lbl_MseLeftClick(); }},
-      {&macro.img_MseRight, [&macro] { macro.lbl_MseRightClick(); }},
-      {&macro.img_MseMid, [&macro] { macro.lbl_MseMidClick(); }},
-      {&macro.img_delkey, [&macro] { macro.lbl_delkeyClick(); }},
-      {&macro.img_Time, [&macro] { macro.lbl_TimeClick(); }},
-  };
-  for (auto& [image, label] : macro.commands()) {
-    std::function<void()> handler;
-    for (const auto& [candidate, onClick] : handlers) {
-      if (candidate == image) {
-        handler = onClick;
-      }
-    }
-    binder.image(page, *image);
-    ClickLabel* caption = binder.label(page, *label, handler);
+// Image commands with their captions over them: the caption takes the click
+// and lights its image while the pointer is over it.
+void buildCommands(ViewBinder& binder, QWidget* page, app::MacroPage& macro) {
+  const app::AppState& state = macro.state();
+  for (const app::MacroPage::Command& command : macro.commands()) {
+    binder.image(page, *command.image);
+    ClickLabel* caption =
+        binder.label(page, *command.label, [&macro, click = command.click] { (macro.*click)(); });
     styleCaption(caption, "white", 12, true);
-    app::SkinImage* skin = image;
-    const app::AppState& state = macro.state();
+    app::SkinImage* image = command.image;
     binder.hover(
-        caption, [skin, &state] { skin->enter(state); }, [skin, &state] { skin->leave(state); });
+        caption, [image, &state] { image->enter(state); },
+        [image, &state] { image->leave(state); });
   }
+}
 
-  makeEdit(binder, page, macro.Edt_ModifyTime,
-           [&macro](const std::string& text) { macro.Edt_ModifyTimeChange(text); });
-  styleCaption(binder.label(page, macro.lbl_ms), "#cfd8e0", 12, false,
-               Qt::AlignLeft | Qt::AlignVCenter);
-
-  // The byte meter turns amber when the macro does not fit the mouse's block.
+// The byte meter turns amber when the macro does not fit the mouse's block.
+void buildByteMeter(ViewBinder& binder, QWidget* page, app::MacroPage& macro) {
   auto* meter = new QProgressBar(page);
   meter->setTextVisible(false);
-  meter->setRange(0, 128);
+  meter->setRange(0, static_cast<int>(macros::kMacroBlockSize));
   ClickLabel* meterText = binder.label(page, macro.lbl_meter);
   styleCaption(meterText, "#cfd8e0", 11, false);
   binder.onSync([meter, meterText, &macro] {
@@ -239,8 +222,10 @@ void buildMacroPageView(ViewBinder& binder, QWidget* page, app::MacroPage& macro
     }
     setTextColour(meterText, QColor(macro.meterFits ? "#cfd8e0" : "#ff9b2f"));
   });
+}
 
-  // Repeat option: tick marks, labels and the count box.
+// Repeat option: tick marks, labels and the count box.
+void buildRepeatOption(ViewBinder& binder, QWidget* page, app::MacroPage& macro) {
   for (const app::Label* tick : {&macro.lbl_cycle_max_check, &macro.lbl_cycle_check}) {
     styleCaption(binder.label(page, *tick), "#24c8e8", 14, true);
   }
@@ -252,6 +237,20 @@ void buildMacroPageView(ViewBinder& binder, QWidget* page, app::MacroPage& macro
                               [&macro](const std::string& text) { macro.edt_cycleChange(text); });
   count->setMaxLength(1);
   count->setAlignment(Qt::AlignCenter);
+}
+
+}  // namespace
+
+void buildMacroPageView(ViewBinder& binder, QWidget* page, app::MacroPage& macro) {
+  buildLibraryList(binder, page, macro);
+  buildScriptList(binder, page, macro);
+  buildCommands(binder, page, macro);
+  makeEdit(binder, page, macro.Edt_ModifyTime,
+           [&macro](const std::string& text) { macro.Edt_ModifyTimeChange(text); });
+  styleCaption(binder.label(page, macro.lbl_ms), "#cfd8e0", 12, false,
+               Qt::AlignLeft | Qt::AlignVCenter);
+  buildByteMeter(binder, page, macro);
+  buildRepeatOption(binder, page, macro);
 }
 
 }  // namespace korvane::ui
