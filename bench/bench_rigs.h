@@ -17,7 +17,7 @@
 #include "device/protocol.h"
 #include "macros/compiler.h"
 #include "macros/macro_file.h"
-#include "platform/emulated_mouse.h"
+#include "platform/hid/emulated_mouse.h"
 
 namespace korvane::bench {
 

@@ -1,10 +1,19 @@
 # korvane_add_library(<name> SOURCES ... DEPS ...)
-#   One library per source folder; the folder's parent (src/) is the include root,
-#   so code includes "settings/ini_file.h", "device/hid_backend.h" and so on.
+#   One library per source folder. Each library's include root holds only its
+#   own folder, under the folder's path in src/, so code includes
+#   "settings/ini_file.h" or "platform/hid/emulated_mouse.h" and sees only the
+#   headers of the libraries it links: including a folder the target does not
+#   link fails to build. The root is a folder of the build tree with a link to
+#   the source folder.
 function(korvane_add_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
   add_library(${name} STATIC ${ARG_SOURCES})
-  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR}/src ${CMAKE_CURRENT_SOURCE_DIR})
+  set(root ${PROJECT_BINARY_DIR}/include/${name})
+  get_filename_component(parent ${root}/${folder} DIRECTORY)
+  file(MAKE_DIRECTORY ${parent})
+  file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR} ${root}/${folder} SYMBOLIC)
+  target_include_directories(${name} PUBLIC ${root})
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
 endfunction()
 
@@ -14,7 +23,8 @@ endfunction()
 function(korvane_add_test name)
   cmake_parse_arguments(ARG "QT" "" "SOURCES;DEPS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+  # Sources see the libraries they link, and the shared fakes under tests/.
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_compile_definitions(${name} PRIVATE
     KORVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     KORVANE_START_DIR="${KORVANE_START_DIR}"

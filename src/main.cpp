@@ -6,10 +6,10 @@
 
 #include "paths/folders.h"
 #include "platform/desktop_pointer/desktop_setup.h"
-#include "platform/hid_backend_factory.h"
-#include "platform/hidraw_watch.h"
-#include "platform/single_instance.h"
-#include "platform/window_key_source.h"
+#include "platform/hid/hid_backend_factory.h"
+#include "platform/hid/hidraw_watch.h"
+#include "platform/window_system/single_instance.h"
+#include "platform/window_system/window_key_source.h"
 #include "ui/program.h"
 
 namespace {
@@ -74,7 +74,7 @@ int main(int argc, char* argv[]) {
   // keys by the keystrokes' own times.
   korvane::platform::WindowKeySource keySource(
       [&window] { return window.windowHandle(); },
-      [&model, &window](const korvane::app::KeyEvent& key) {
+      [&model, &window](const korvane::macros::KeyEvent& key) {
         model.macro.keyEvent(key);
         window.refresh();
       });

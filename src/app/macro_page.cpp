@@ -342,7 +342,7 @@ std::optional<std::string> MacroPage::compileAll(macros::MacroBlocks& blocks) {
 
 // --- editor ------------------------------------------------------------------
 
-void MacroPage::attachKeyboard(KeySource& source, macros::Clock& clock) {
+void MacroPage::attachKeyboard(macros::KeySource& source, macros::Clock& clock) {
   keySource_ = &source;
   recorder_.setClock(&clock);
 }
@@ -441,7 +441,7 @@ void MacroPage::stopRecording() {
   context_.host.pumpEvents();
 }
 
-void MacroPage::keyEvent(const KeyEvent& event) {
+void MacroPage::keyEvent(const macros::KeyEvent& event) {
   const macros::TKeyboardHookState state =
       event.down ? KeyboardHook1.keyDown() : KeyboardHook1.keyUp();
   bool tenthRelease = false;

@@ -7,9 +7,9 @@
 
 #include "app/control_registry.h"
 #include "app/controls.h"
-#include "app/key_source.h"
 #include "app/skin_image.h"
 #include "macros/compiler.h"
+#include "macros/key_source.h"
 #include "macros/key_table.h"
 #include "macros/library.h"
 #include "macros/recorder.h"
@@ -31,7 +31,7 @@ class MacroPage {
   void openLibrary(const std::string& macroDir);
   // The keyboard a recording takes and the clock that times its pauses.
   // Without a key source a recording cannot start.
-  void attachKeyboard(KeySource& source, macros::Clock& clock);
+  void attachKeyboard(macros::KeySource& source, macros::Clock& clock);
 
   // --- library commands -----------------------------------------------------
   void lbl_loadClick();
@@ -45,7 +45,7 @@ class MacroPage {
   void lbl_RECClick();
   // A key from the key source: the keyboard component, then the key watch,
   // then the stop at the recording's tenth release.
-  void keyEvent(const KeyEvent& event);
+  void keyEvent(const macros::KeyEvent& event);
   bool recording() const { return recording_; }
   // Ends a running recording as its stop command does, without the button
   // feedback: before the window closes, another page or macro is chosen, or
@@ -154,7 +154,7 @@ class MacroPage {
   macros::ScriptEditor editor_;
   macros::MacroLibrary library_{""};
   macros::RepeatOption repeat_;
-  KeySource* keySource_ = nullptr;
+  macros::KeySource* keySource_ = nullptr;
   macros::MacroRecorder recorder_;
   bool recording_ = false;
   bool watching_ = false;  // the key watch names modifiers for the recorder

@@ -1,7 +1,7 @@
 #include "cli/companion.h"
 
 #include "platform/desktop_pointer/desktop_setup.h"
-#include "platform/hid_backend_factory.h"
+#include "platform/hid/hid_backend_factory.h"
 
 namespace korvane::cli {
 

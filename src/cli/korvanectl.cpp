@@ -32,7 +32,7 @@
 #include "macros/macro_file.h"
 #include "macros/script.h"
 #include "paths/folders.h"
-#include "platform/hid_backend_factory.h"
+#include "platform/hid/hid_backend_factory.h"
 #include "settings/code_page.h"
 #include "settings/ini_file.h"
 #include "settings/mode_layout.h"

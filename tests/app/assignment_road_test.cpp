@@ -9,7 +9,7 @@
 #include "app/dialog_skin.h"
 #include "app/main_window_model.h"
 #include "macros/macro_file.h"
-#include "platform/emulated_mouse.h"
+#include "platform/hid/emulated_mouse.h"
 #include "settings/mode_block.h"
 #include "support/fake_host.h"
 #include "support/recording_pointer_sink.h"

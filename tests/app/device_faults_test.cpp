@@ -10,7 +10,7 @@
 #include <string>
 
 #include "app/main_window_model.h"
-#include "platform/emulated_mouse.h"
+#include "platform/hid/emulated_mouse.h"
 #include "support/fake_host.h"
 #include "support/recording_pointer_sink.h"
 #include "support/temp_dir.h"

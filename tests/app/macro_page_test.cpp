@@ -22,6 +22,7 @@ using korvane::testing::FakeClock;
 using korvane::testing::FakeHost;
 using korvane::testing::FakeKeySource;
 using korvane::testing::TempDir;
+using macros::KeyEvent;
 
 class MacroPageTest : public ::testing::Test {
  protected:

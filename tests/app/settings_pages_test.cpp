@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/main_window_model.h"
-#include "platform/emulated_mouse.h"
+#include "platform/hid/emulated_mouse.h"
 #include "settings/pointer_settings.h"
 #include "support/fake_host.h"
 #include "support/no_hid.h"

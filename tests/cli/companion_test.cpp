@@ -14,7 +14,7 @@
 
 #include "app/main_window_model.h"
 #include "files/hex.h"
-#include "platform/emulated_mouse.h"
+#include "platform/hid/emulated_mouse.h"
 #include "settings/code_page.h"
 #include "settings/ini_file.h"
 #include "support/fake_host.h"

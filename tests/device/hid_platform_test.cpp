@@ -11,11 +11,11 @@
 #include "device/discovery.h"
 #include "device/protocol.h"
 #include "link_rig.h"
-#include "platform/emulated_mouse.h"
-#include "platform/hid_backend_factory.h"
-#include "platform/hidapi_backend.h"
-#include "platform/hidraw_watch.h"
-#include "platform/trace_file.h"
+#include "platform/hid/emulated_mouse.h"
+#include "platform/hid/hid_backend_factory.h"
+#include "platform/hid/hidapi_backend.h"
+#include "platform/hid/hidraw_watch.h"
+#include "platform/hid/trace_file.h"
 
 namespace korvane::platform {
 namespace {

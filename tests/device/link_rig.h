@@ -11,7 +11,7 @@
 #include "device/link_host.h"
 #include "device/monitor.h"
 #include "device/protocol.h"
-#include "platform/emulated_mouse.h"
+#include "platform/hid/emulated_mouse.h"
 
 namespace korvane::device::testing {
 

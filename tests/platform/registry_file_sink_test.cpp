@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "platform/registry_file_sink.h"
+#include "platform/pointer_file/registry_file_sink.h"
 #include "settings/code_page.h"
 #include "settings/ini_file.h"
 #include "settings/pointer_settings.h"

@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
-#include "platform/single_instance.h"
+#include "platform/window_system/single_instance.h"
 
 int main(int argc, char* argv[]) {
   QCoreApplication application(argc, argv);

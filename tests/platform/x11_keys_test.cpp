@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "macros/key_table.h"
-#include "platform/x11_keys.h"
+#include "platform/window_system/x11_keys.h"
 
 namespace korvane::platform {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/key_source.h"
+#include "macros/key_source.h"
 #include "macros/recorder.h"
 
 namespace korvane::testing {
@@ -16,7 +16,7 @@ class FakeClock : public macros::Clock {
 
 // A keyboard that can be taken unless told otherwise, and remembers whether
 // it is held.
-class FakeKeySource : public app::KeySource {
+class FakeKeySource : public macros::KeySource {
  public:
   bool startCapture() override {
     ++starts;

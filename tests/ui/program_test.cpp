@@ -8,7 +8,7 @@
 #include <QtTest>
 #include <functional>
 
-#include "platform/emulated_mouse.h"
+#include "platform/hid/emulated_mouse.h"
 #include "support/recording_pointer_sink.h"
 #include "ui/program.h"
 

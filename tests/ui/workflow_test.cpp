@@ -14,7 +14,7 @@
 #include "app/main_window_model.h"
 #include "macros/compiler.h"
 #include "macros/macro_file.h"
-#include "platform/emulated_mouse.h"
+#include "platform/hid/emulated_mouse.h"
 #include "support/fake_host.h"
 #include "support/recording_pointer_sink.h"
 #include "ui/main_window.h"

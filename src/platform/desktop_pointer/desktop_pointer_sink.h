@@ -8,7 +8,7 @@
 
 #include "files/file_io.h"
 #include "platform/desktop_pointer/desktop_sink.h"
-#include "platform/registry_file_sink.h"
+#include "platform/pointer_file/registry_file_sink.h"
 #include "settings/pointer_settings.h"
 
 namespace korvane::platform::desktop_pointer {

@@ -1,11 +1,11 @@
-#include "platform/emulated_mouse.h"
+#include "platform/hid/emulated_mouse.h"
 
 #include <algorithm>
 #include <optional>
 #include <span>
 #include <utility>
 
-#include "platform/trace_file.h"
+#include "platform/hid/trace_file.h"
 
 namespace korvane::platform {
 

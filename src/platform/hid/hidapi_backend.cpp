@@ -1,4 +1,4 @@
-#include "platform/hidapi_backend.h"
+#include "platform/hid/hidapi_backend.h"
 
 #include <hidapi.h>
 

@@ -1,4 +1,4 @@
-#include "platform/trace_file.h"
+#include "platform/hid/trace_file.h"
 
 #include <iostream>
 

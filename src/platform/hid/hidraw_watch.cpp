@@ -1,4 +1,4 @@
-#include "platform/hidraw_watch.h"
+#include "platform/hid/hidraw_watch.h"
 
 #include <sys/inotify.h>
 #include <unistd.h>
@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "device/hid_backend.h"
-#include "platform/emulated_mouse.h"
+#include "platform/hid/emulated_mouse.h"
 
 namespace korvane::platform {
 

@@ -8,7 +8,7 @@
 #include <optional>
 #include <set>
 
-#include "app/key_source.h"
+#include "macros/key_source.h"
 #include "macros/recorder.h"
 
 namespace korvane::platform {
@@ -24,9 +24,9 @@ namespace korvane::platform {
 // moments the program got round to the keys (after a busy moment, several
 // keys would otherwise arrive within one millisecond and lose their pauses).
 // Where the events carry no time, the monotonic clock serves.
-class WindowKeySource : public QObject, public app::KeySource, public macros::Clock {
+class WindowKeySource : public QObject, public macros::KeySource, public macros::Clock {
  public:
-  using Receiver = std::function<void(const app::KeyEvent&)>;
+  using Receiver = std::function<void(const macros::KeyEvent&)>;
 
   WindowKeySource(std::function<QWindow*()> window, Receiver receiver);
   ~WindowKeySource() override;
@@ -45,12 +45,12 @@ class WindowKeySource : public QObject, public app::KeySource, public macros::Cl
   // back until the next key shows whether a press of the same key at the
   // same time follows it.
   struct HeldRelease {
-    app::KeyEvent event;
+    macros::KeyEvent event;
     quint32 keycode = 0;
     std::uint32_t time = 0;
   };
 
-  void deliver(const app::KeyEvent& event, std::uint32_t time);
+  void deliver(const macros::KeyEvent& event, std::uint32_t time);
   void deliverHeldRelease();
 
   std::function<QWindow*()> window_;

@@ -1,4 +1,4 @@
-#include "platform/x11_keys.h"
+#include "platform/window_system/x11_keys.h"
 
 #include <array>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "platform/registry_file_sink.h"
+#include "platform/pointer_file/registry_file_sink.h"
 
 #include <unistd.h>
 

@@ -4,19 +4,19 @@
 
 #include "macros/key_table.h"
 
-namespace korvane::app {
+namespace korvane::macros {
 
 // One key event as the keyboard delivers it while a recording runs: the
 // key's virtual-key code, whether it went down or up, and the keystroke flags
 // from which the key watch names it.
 struct KeyEvent {
-  macros::VirtualKey virtualKey = 0;
+  VirtualKey virtualKey = 0;
   bool down = false;
   std::uint32_t flags = 0;
 };
 
 // Where recorded keys come from. While capturing, every key goes to the
-// recorder (MacroPage::keyEvent) and to no other program, so no shortcut of
+// recorder (the macro page's keyEvent) and to no other program, so no shortcut of
 // the desktop fires while a macro is recorded; the mouse stays free.
 class KeySource {
  public:
@@ -27,4 +27,4 @@ class KeySource {
   virtual void stopCapture() = 0;
 };
 
-}  // namespace korvane::app
+}  // namespace korvane::macros

@@ -1,12 +1,12 @@
-#include "platform/hid_backend_factory.h"
+#include "platform/hid/hid_backend_factory.h"
 
 #include <charconv>
 #include <cstdlib>
 #include <iostream>
 #include <string_view>
 
-#include "platform/emulated_mouse.h"
-#include "platform/hidapi_backend.h"
+#include "platform/hid/emulated_mouse.h"
+#include "platform/hid/hidapi_backend.h"
 
 namespace korvane::platform {
 

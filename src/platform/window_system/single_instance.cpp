@@ -1,4 +1,4 @@
-#include "platform/single_instance.h"
+#include "platform/window_system/single_instance.h"
 
 #include <poll.h>
 #include <sys/socket.h>

@@ -1,11 +1,11 @@
-#include "platform/window_key_source.h"
+#include "platform/window_system/window_key_source.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <chrono>
 #include <utility>
 
-#include "platform/x11_keys.h"
+#include "platform/window_system/x11_keys.h"
 
 namespace korvane::platform {
 
@@ -87,9 +87,10 @@ bool WindowKeySource::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   const TranslatedKey translated = translateX11Key(key->nativeVirtualKey(), keycode);
-  const app::KeyEvent keyEvent{translated.virtualKey, down,
-                               macros::keystrokeFlags(translated.scanCode, translated.extended,
-                                                      down, down ? down_.contains(keycode) : true)};
+  const macros::KeyEvent keyEvent{
+      translated.virtualKey, down,
+      macros::keystrokeFlags(translated.scanCode, translated.extended, down,
+                             down ? down_.contains(keycode) : true)};
   if (!down) {
     heldRelease_ = HeldRelease{keyEvent, keycode, time};
     releaseTimer_.start();
@@ -111,7 +112,7 @@ void WindowKeySource::deliverHeldRelease() {
   deliver(release.event, release.time);
 }
 
-void WindowKeySource::deliver(const app::KeyEvent& event, std::uint32_t time) {
+void WindowKeySource::deliver(const macros::KeyEvent& event, std::uint32_t time) {
   eventTime_ = time;
   if (receiver_) {
     receiver_(event);
