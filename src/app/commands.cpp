@@ -41,7 +41,7 @@ std::optional<std::string> MainWindowModel::WriteDataFile(int mode) {
     return std::nullopt;
   }
   return fileErrorText(state, settings::writeDataFile(settings::dataFilePath(state.DataDir, mode),
-                                                      codePage, blocks.storedBlock(mode)));
+                                                      codePage_, blocks.storedBlock(mode)));
 }
 
 }  // namespace korvane::app

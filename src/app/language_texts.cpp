@@ -126,7 +126,7 @@ std::string* MainWindowModel::textOf(const TextRow& row) {
       }
       return nullptr;
     case TextTarget::CheckBoxText:
-      return find(name) != nullptr ? &checkBoxTexts[name] : nullptr;
+      return find(name) != nullptr ? &checkBoxTexts_[name] : nullptr;
     case TextTarget::MenuItem:
       return name == "MenuName" ? &MenuName.caption : nullptr;
     case TextTarget::Toggle:
@@ -136,19 +136,27 @@ std::string* MainWindowModel::textOf(const TextRow& row) {
   return nullptr;
 }
 
+std::optional<std::string> MainWindowModel::checkBoxText(std::string_view name) const {
+  if (const auto it = checkBoxTexts_.find(name); it != checkBoxTexts_.end()) {
+    return it->second;
+  }
+  return std::nullopt;
+}
+
 void MainWindowModel::LoadMainTexts() {
   const std::optional<i18n::LanguageFile> file =
-      i18n::languageFile(state.LanguageDir, languageCode);
+      i18n::languageFile(state.LanguageDir, languageCode_);
   if (!file || !files::isRegularFile(file->path)) {
     // The built-in texts stay; a locale of none of the three says nothing.
-    if (const std::optional<std::string> message = i18n::missingLanguageFileMessage(languageCode)) {
+    if (const std::optional<std::string> message =
+            i18n::missingLanguageFileMessage(languageCode_)) {
       host_.messageBox(*message);
     }
     return;
   }
   // A key the file lacks blanks its control: the file replaces the built-in
   // texts as a whole.
-  const settings::IniFile texts = settings::IniFile::load(file->path, codePage);
+  const settings::IniFile texts = settings::IniFile::load(file->path, codePage_);
   if (texts.tooLarge()) {
     // Refused unread: the built-in texts stay, as for a missing file.
     reportTooLarge(file->path);
@@ -163,7 +171,7 @@ void MainWindowModel::LoadMainTexts() {
       // The first row wins: a button's own name (K1..K12) before a function
       // entry of the same built-in text.
       if (namesAFunctionOrMode(row) && !text->empty()) {
-        nameTexts.emplace(std::move(builtIn), *text);
+        nameTexts_.emplace(std::move(builtIn), *text);
       }
     }
   }

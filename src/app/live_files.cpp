@@ -65,9 +65,9 @@ std::optional<std::string> MainWindowModel::CopyFactoryFile(const std::filesyste
   }
   // The live file takes the factory file's encoding; a name that encoding
   // cannot hold makes it UTF-8.
-  settings::IniFile file = settings::IniFile::fromBytes(*bytes, codePage, live);
+  settings::IniFile file = settings::IniFile::fromBytes(*bytes, codePage_, live);
   // Each file has one section named after it (GM, Mode1 ..).
-  translateNames(file, live.stem().string(), nameTexts);
+  translateNames(file, live.stem().string(), nameTexts_);
   return fileErrorText(state, file.save());
 }
 

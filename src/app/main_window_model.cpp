@@ -39,13 +39,13 @@ MainWindowModel::MainWindowModel(Host& host, device::HidBackend& hid,
 
 MainWindowModel::MainWindowModel(Host& host, device::HidBackend& hid,
                                  settings::PointerSettingsSink& pointerSink, paths::Folders folders)
-    : context{host,
-              state,
-              blocks,
-              [this] { keys.HideFunctionMenu(); },
-              [this] { keys.ClearSelection(); },
-              [this] { LoadModeForEditing(); },
-              [this] { return macro.rereadMacroNames(); }},
+    : context_{host,
+               state,
+               blocks,
+               [this] { keys.HideFunctionMenu(); },
+               [this] { keys.ClearSelection(); },
+               [this] { LoadModeForEditing(); },
+               [this] { return macro.rereadMacroNames(); }},
       pointer(pointerSink),
       host_(host),
       hid_(hid),
@@ -275,7 +275,7 @@ device::ApplyOutcome MainWindowModel::ApplyClick() {
 }
 
 device::ApplyOutcome MainWindowModel::runApply() {
-  return device::Apply(*link_, host_, *this, blocks.stored, blocks.activeMode, macroBlocks);
+  return device::Apply(*link_, host_, *this, blocks.stored, blocks.activeMode, macroBlocks_);
 }
 
 void MainWindowModel::reportDisconnected(const device::UnwrittenWrites& unwritten) {
@@ -296,7 +296,7 @@ bool MainWindowModel::stopRequested() {
 }
 
 std::optional<std::string> MainWindowModel::compileMacros() {
-  return macro.compileAll(macroBlocks);
+  return macro.compileAll(macroBlocks_);
 }
 
 void MainWindowModel::applyPointerSettings() {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/app_state.h"
@@ -114,9 +115,9 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
                                              const std::filesystem::path& factory);
   // Start-up: every live file that is missing is made from its factory copy.
   void CreateMissingLiveFiles();
-  // Off for korvanectl, which writes no file it was not asked to write: it
-  // reads the live files as they are.
-  bool createsLiveFiles = true;
+  // For korvanectl, which writes no file it was not asked to write: start-up
+  // reads the live files as they are and makes none that is missing.
+  void keepLiveFilesAsTheyAre() { createsLiveFiles_ = false; }
   void LoadModeForEditing();
   void FillMacroLists();
   void HideFunctionMenu();
@@ -128,25 +129,48 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
   // Apply, the factory reset or Save is running; no other command starts.
   bool commandRunning() const { return commandRunning_; }
 
+  // --- queries ---------------------------------------------------------------
+  // Of settings and data files not in UTF-8: the user's language's code page.
+  const settings::CodePage& codePage() const { return codePage_; }
+  // "CHS", "CHT", "ENU", or empty for another locale.
+  const std::string& languageCode() const { return languageCode_; }
+  // The ten macro blocks as the last compile left them (Apply, or a macro saved).
+  const macros::MacroBlocks& macroBlocks() const { return macroBlocks_; }
+  // DetectHIDDeviceCounter is switched on.
+  bool monitorRunning() const { return monitorRunning_; }
+  // Theme files handed to the two theme components: the settings pages'
+  // sliders and the function menu's.
+  const std::string& themeFile1() const { return themeFile1_; }
+  const std::string& themeFile2() const { return themeFile2_; }
+  // The language file's text for a hidden check box of the pointer page
+  // ("cb_msespeed"); nothing when no language file gave it one.
+  std::optional<std::string> checkBoxText(std::string_view name) const;
+
   // --- state -----------------------------------------------------------------
   AppState state;
   settings::ModeBlocks blocks;
-  settings::CodePage codePage;  // of settings and data files not in UTF-8
-  std::string languageCode;
+  device::DeviceSession session;
+
+ private:
+  // Declared before the pages, which keep references to them.
+  settings::CodePage codePage_;
+  std::string languageCode_;
   // The shipped (Simplified Chinese) button and mode names with the texts the
   // language file gives them; filled by LoadMainTexts.
-  std::map<std::string, std::string, std::less<>> nameTexts;
-  WindowContext context;
-  device::VendorProductTable vendorProductTable{};
-  device::DeviceSession session;
-  bool monitorRunning = false;  // DetectHIDDeviceCounter switched on
-  macros::MacroBlocks macroBlocks{};
-  int macroFileCounter = 0;
+  std::map<std::string, std::string, std::less<>> nameTexts_;
+  WindowContext context_;
+  device::VendorProductTable vendorProductTable_{};
+  bool monitorRunning_ = false;
+  macros::MacroBlocks macroBlocks_{};
+  int macroFileCounter_ = 0;
+  std::string themeFile1_;
+  std::string themeFile2_;
+  bool createsLiveFiles_ = true;
+  // The texts of the pointer page's hidden check boxes, by name: set from the
+  // language file, never shown.
+  std::map<std::string, std::string, std::less<>> checkBoxTexts_;
 
-  // Theme files handed to the two theme components.
-  std::string themeFile1;
-  std::string themeFile2;
-
+ public:
   // --- controls --------------------------------------------------------------
   Image img_base;
   Label TntLabel13;
@@ -169,21 +193,18 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
   Panel page_Device;
   std::array<Image, kPageCount> img_page{};  // img_page1..5
 
-  KeysPage keys{context};  // page_MseKeys: buttons and the function menu
-  ModePanels modes{context};
-  SensitivityPage sensitivity{context};                 // page_About
-  LightingPage lighting{context};                       // page_BreathLED
-  PointerPage pointer;                                  // page_MseAdv
-  MacroPage macro{context, languageCode, macroBlocks};  // page_Macro
+  KeysPage keys{context_};  // page_MseKeys: buttons and the function menu
+  ModePanels modes{context_};
+  SensitivityPage sensitivity{context_};                   // page_About
+  LightingPage lighting{context_};                         // page_BreathLED
+  PointerPage pointer;                                     // page_MseAdv
+  MacroPage macro{context_, languageCode_, macroBlocks_};  // page_Macro
 
   Label SaveConf;
   Label Apply;
   Label Btn_Exit;
   Label DefaultSetting;
   Label MenuName;  // the mode menu's one item
-  // The texts of the pointer page's hidden check boxes, by name
-  // ("cb_msespeed"): set from the language file, never shown.
-  std::map<std::string, std::string, std::less<>> checkBoxTexts;
 
   device::ConnectionMonitor* monitor() { return monitor_.get(); }
   device::DeviceLink& deviceLink() { return *link_; }

@@ -197,7 +197,7 @@ void MainWindowModel::ReadSettingsFile(int mode) {
   if (!files::isRegularFile(path)) {
     return;
   }
-  const settings::IniFile file = settings::IniFile::load(path, codePage);
+  const settings::IniFile file = settings::IniFile::load(path, codePage_);
   if (file.tooLarge()) {
     reportTooLarge(path);
     return;
@@ -215,7 +215,7 @@ std::optional<std::string> MainWindowModel::WriteSettingsFile(int mode) {
     return std::nullopt;
   }
   const std::filesystem::path path = settings::settingsFilePath(state.ConfigDir, mode);
-  settings::IniFile file = settings::IniFile::load(path, codePage);
+  settings::IniFile file = settings::IniFile::load(path, codePage_);
   const std::string section = settings::settingsSectionName(mode);
   for (const SettingKey& key : settingKeys(*this)) {
     key.write(file, section);
@@ -229,7 +229,7 @@ void MainWindowModel::ReadGeneralFile() {
     return;
   }
   // The copies of the settings keys at the top of the file are never read.
-  const settings::IniFile file = settings::IniFile::load(path, codePage);
+  const settings::IniFile file = settings::IniFile::load(path, codePage_);
   if (file.tooLarge()) {
     reportTooLarge(path);
     return;
@@ -243,7 +243,7 @@ std::optional<std::string> MainWindowModel::WriteGeneralFile() {
   if (state.SaveSuppressed) {
     return std::nullopt;
   }
-  settings::IniFile file = settings::IniFile::load(generalFilePath(), codePage);
+  settings::IniFile file = settings::IniFile::load(generalFilePath(), codePage_);
   for (const SettingKey& key : settingKeys(*this)) {
     key.write(file, kGeneralSection);
   }

@@ -12,7 +12,7 @@ namespace korvane::app {
 
 void MainWindowModel::FormCreate() {
   // Counters and check-mark toggles start cleared.
-  macroFileCounter = 0;
+  macroFileCounter_ = 0;
 
   // Page 1 is the one shown; the service panel is never shown again.
   page_MseKeys.visible = true;
@@ -25,11 +25,11 @@ void MainWindowModel::FormCreate() {
   state.useResourceFolders(folders_);
 
   // Which mice to look for.
-  vendorProductTable = device::defaultVendorProductTable();
+  vendorProductTable_ = device::defaultVendorProductTable();
 
   // The two theme files: settings-page sliders and function-menu sliders.
-  themeFile1 = state.StartDir + "/VQX_A.sui";
-  themeFile2 = state.StartDir + "/VQX_B.sui";
+  themeFile1_ = state.StartDir + "/VQX_A.sui";
+  themeFile2_ = state.StartDir + "/VQX_B.sui";
 
   // Skin images.
   LoadMainSkin();
@@ -42,7 +42,7 @@ void MainWindowModel::FormCreate() {
   // default names in the language just loaded.
   // An installed program keeps them in the user's own folders, made at the
   // first start; a folder that cannot be made is reported once.
-  if (createsLiveFiles) {
+  if (createsLiveFiles_) {
     if (const auto missing = paths::createUserFolders(folders_)) {
       host_.messageBox(
           LoadMessageText(state, i18n::Message::UnableToCreateFolder, {missing->string()}));
@@ -66,10 +66,10 @@ void MainWindowModel::FormCreate() {
   state.StartupDone = true;
 
   // The monitor's first tick comes one interval later.
-  monitor_ = std::make_unique<device::ConnectionMonitor>(hid_, session, vendorProductTable, *link_,
+  monitor_ = std::make_unique<device::ConnectionMonitor>(hid_, session, vendorProductTable_, *link_,
                                                          static_cast<device::LinkObserver&>(*this),
                                                          hidChanges_);
-  monitorRunning = true;
+  monitorRunning_ = true;
 
   // The modes, with the active one in the controls.
   LoadModeForEditing();
@@ -91,11 +91,11 @@ void MainWindowModel::FormCreate() {
 void MainWindowModel::ChooseLanguage() {
   // A locale other than the three keeps the code it had (empty at first).
   if (std::string code = i18n::languageCodeFromEnvironment(); !code.empty()) {
-    languageCode = std::move(code);
+    languageCode_ = std::move(code);
   }
   // Settings and data files that are not UTF-8 come from the original
   // platform, written in the code page of the user's language.
-  codePage = settings::CodePage::forLanguage(languageCode);
+  codePage_ = settings::CodePage::forLanguage(languageCode_);
 }
 
 void MainWindowModel::LoadModeForEditing() {
@@ -105,7 +105,7 @@ void MainWindowModel::LoadModeForEditing() {
       reportTooLarge(file);
     }
   }
-  settings::LoadModeForEditing(blocks, state.DataDir, codePage,
+  settings::LoadModeForEditing(blocks, state.DataDir, codePage_,
                                [this](int mode) { ReadSettingsFile(mode); });
 }
 

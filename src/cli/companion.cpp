@@ -26,7 +26,7 @@ Companion::Companion(const Setup& setup, TerminalHost& host) {
     sink = gate_.get();
   }
   model_ = std::make_unique<app::MainWindowModel>(host, *hid_, *sink, setup.folders);
-  model_->createsLiveFiles = false;
+  model_->keepLiveFilesAsTheyAre();
   if (setup.macroDir) {
     model_->useMacroFolder(*setup.macroDir);
   }

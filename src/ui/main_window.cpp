@@ -38,7 +38,7 @@ MainWindow::MainWindow(app::MainWindowModel& model, QWidget* parent)
   buildTabs();
   buildCommands();
   // The function menu opens over the pages and beyond the button page's edge.
-  buildFunctionMenuView(binder_, this, model_.keys, model_.themeFile2);
+  buildFunctionMenuView(binder_, this, model_.keys, model_.themeFile2());
 
   monitorTimer_->setInterval(app::kMonitorIntervalMs);
   // An idle tick changes nothing on screen, so the window is redrawn only
@@ -117,9 +117,9 @@ void MainWindow::buildPages() {
   buildModePanelsView(binder_, pageWidget(1), model_.modes, model_.MenuName,
                       [this] { model_.MenuNameClick(); });
   buildMacroPageView(binder_, pageWidget(2), model_.macro);
-  buildSensitivityPageView(binder_, pageWidget(3), model_.sensitivity, model_.themeFile1);
+  buildSensitivityPageView(binder_, pageWidget(3), model_.sensitivity, model_.themeFile1());
   buildLightingPageView(binder_, pageWidget(4), model_.lighting);
-  buildPointerPageView(binder_, pageWidget(5), model_.pointer, model_.themeFile1);
+  buildPointerPageView(binder_, pageWidget(5), model_.pointer, model_.themeFile1());
 }
 
 void MainWindow::buildCommands() {
@@ -139,7 +139,7 @@ void MainWindow::create() {
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     move(centredOn(screen->geometry().size(), size()));
   }
-  if (model_.monitorRunning) {
+  if (model_.monitorRunning()) {
     monitorTimer_->start();
   }
   refresh();

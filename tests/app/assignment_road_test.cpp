@@ -13,6 +13,7 @@
 #include "settings/mode_block.h"
 #include "support/fake_host.h"
 #include "support/recording_pointer_sink.h"
+#include "support/shipped_window.h"
 #include "support/temp_dir.h"
 
 namespace korvane::app {
@@ -22,43 +23,15 @@ using korvane::platform::EmulatedMouse;
 using korvane::testing::FakeHost;
 using korvane::testing::TempDir;
 
-const std::filesystem::path kDist = std::filesystem::path(KORVANE_SOURCE_DIR) / "dist";
 constexpr int kOffice = 3;
 constexpr int kGaming = 2;
 constexpr int kMacroEntry = 5;
 
-class AssignmentRoad : public ::testing::Test {
+class AssignmentRoad : public korvane::testing::ShippedWindow {
  protected:
-  AssignmentRoad() {
-    for (const char* folder : {"configure", "data"}) {
-      std::filesystem::copy(kDist / folder, start.path() / folder,
-                            std::filesystem::copy_options::recursive);
-    }
-  }
-
-  MainWindowModel& startWindow() {
-    model = std::make_unique<MainWindowModel>(host, mouse, sink, start.path(),
-                                              start.path() / "korvane-driver");
-    model->FormCreate();
-    model->FormActivate();
-    model->DetectHIDDeviceCounterTimer();
-    return *model;
-  }
-
-  void restart() {
-    model->FormCloseQuery();
-    startWindow();
-  }
-
   std::filesystem::path macroFile(const std::string& name) const {
     return std::filesystem::path(model->state.MacroDir) / (name + ".spm");
   }
-
-  TempDir start;
-  FakeHost host;
-  EmulatedMouse mouse;
-  korvane::testing::RecordingPointerSink sink;
-  std::unique_ptr<MainWindowModel> model;
 };
 
 TEST_F(AssignmentRoad, ButtonsSevenToTwelveSurviveSaveRestartAndReachTheMouse) {
@@ -140,7 +113,7 @@ TEST_F(AssignmentRoad, ConfirmedMacroBlocksAreWhatApplySendsWhenALaterCompileSto
       std::nullopt);
   m.macro.openLibrary(m.state.MacroDir);
   m.macro.lbl_saveClick();
-  const macros::MacroBlock confirmed = m.macroBlocks[0];
+  const macros::MacroBlock confirmed = m.macroBlocks()[0];
   ASSERT_NE(confirmed, macros::MacroBlock{});
 
   // Emptied afterwards: Apply's compile stops at it and keeps block 0.

@@ -13,6 +13,7 @@
 #include "platform/hid/emulated_mouse.h"
 #include "support/fake_host.h"
 #include "support/recording_pointer_sink.h"
+#include "support/scoped_locale.h"
 #include "support/temp_dir.h"
 
 namespace korvane::app {
@@ -24,28 +25,7 @@ using korvane::platform::TransferKind;
 // A full Apply: five mode writes and both halves of ten macro blocks.
 constexpr std::size_t kApplyCommands = 25;
 
-// The locale of the user-interface thread for one test.
-class ScopedLocale {
- public:
-  explicit ScopedLocale(const char* name) {
-    if (const char* old = std::getenv("LC_ALL")) {
-      previous_ = old;
-    }
-    ::setenv("LC_ALL", name, 1);
-  }
-  ~ScopedLocale() {
-    if (previous_) {
-      ::setenv("LC_ALL", previous_->c_str(), 1);
-    } else {
-      ::unsetenv("LC_ALL");
-    }
-  }
-  ScopedLocale(const ScopedLocale&) = delete;
-  ScopedLocale& operator=(const ScopedLocale&) = delete;
-
- private:
-  std::optional<std::string> previous_;
-};
+using korvane::testing::ScopedLocale;
 
 class DeviceFaults : public ::testing::Test {
  protected:

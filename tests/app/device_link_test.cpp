@@ -74,8 +74,7 @@ TEST_F(WindowWithMouse, ApplySendsTheStoredModesWithTheActiveOneLast) {
   model.DetectHIDDeviceCounterTimer();
   model.modes.pnl_modeClick(3);
   EXPECT_EQ(model.blocks.activeMode, 3);
-  model.blocks.working[settings::kReportRateOffset] = 2;
-  model.blocks.StoreWorkingBlock();
+  model.sensitivity.btn_hzClick(2);
   mouse.clearTransfers();
 
   model.ApplyClick();

@@ -30,6 +30,7 @@
 #include "support/fake_host.h"
 #include "support/no_hid.h"
 #include "support/recording_pointer_sink.h"
+#include "support/scoped_locale.h"
 #include "support/temp_dir.h"
 
 namespace korvane::app {
@@ -41,28 +42,7 @@ using korvane::testing::FakeHost;
 using korvane::testing::NoHid;
 using korvane::testing::TempDir;
 
-// The locale of the user-interface thread for one test.
-class ScopedLocale {
- public:
-  explicit ScopedLocale(const char* name) {
-    if (const char* old = std::getenv("LC_ALL")) {
-      previous_ = old;
-    }
-    ::setenv("LC_ALL", name, 1);
-  }
-  ~ScopedLocale() {
-    if (previous_) {
-      ::setenv("LC_ALL", previous_->c_str(), 1);
-    } else {
-      ::unsetenv("LC_ALL");
-    }
-  }
-  ScopedLocale(const ScopedLocale&) = delete;
-  ScopedLocale& operator=(const ScopedLocale&) = delete;
-
- private:
-  std::optional<std::string> previous_;
-};
+using korvane::testing::ScopedLocale;
 
 // What a catalogue row has set in the window; nullopt when nothing holds it.
 std::optional<std::string> textIn(MainWindowModel& m, const TextRow& row) {
@@ -74,10 +54,7 @@ std::optional<std::string> textIn(MainWindowModel& m, const TextRow& row) {
       }
       return std::nullopt;
     case TextTarget::CheckBoxText:
-      if (const auto it = m.checkBoxTexts.find(name); it != m.checkBoxTexts.end()) {
-        return it->second;
-      }
-      return std::nullopt;
+      return m.checkBoxText(name);
     case TextTarget::MenuItem:
       return m.MenuName.caption;
     default:
@@ -197,7 +174,7 @@ TEST_F(LanguageTexts, EnglishFileCaptionsTheWholeWindowAndAMissingKeyBlanksItsCo
     EXPECT_EQ(label->caption, key);
   }
   EXPECT_EQ(m.keys.panels[2].entries[3].caption, "");  // Select All, whose key is missing
-  EXPECT_EQ(m.checkBoxTexts.at("cb_msespeed"), "MS2");
+  EXPECT_EQ(m.checkBoxText("cb_msespeed"), "MS2");
 }
 
 // A language file is read by its content: UTF-8 (with or without a

@@ -13,6 +13,8 @@
 #include "settings/ini_file.h"
 #include "support/fake_host.h"
 #include "support/recording_pointer_sink.h"
+#include "support/scoped_locale.h"
+#include "support/shipped_window.h"
 #include "support/temp_dir.h"
 
 namespace korvane::app {
@@ -24,31 +26,9 @@ using korvane::testing::TempDir;
 
 const std::filesystem::path kDist = std::filesystem::path(KORVANE_SOURCE_DIR) / "dist";
 
-// A start folder with the shipped configuration and data files; a window
-// model over it that can be "restarted" on the same folder.
-class ConfigFiles : public ::testing::Test {
+// The shipped start folder, with what the file tests read of it.
+class ConfigFiles : public korvane::testing::ShippedWindow {
  protected:
-  ConfigFiles() {
-    for (const char* folder : {"configure", "data"}) {
-      std::filesystem::copy(kDist / folder, start.path() / folder,
-                            std::filesystem::copy_options::recursive);
-    }
-  }
-
-  MainWindowModel& startWindow() {
-    model = std::make_unique<MainWindowModel>(host, mouse, sink, start.path(),
-                                              start.path() / "korvane-driver");
-    model->FormCreate();
-    model->FormActivate();
-    model->DetectHIDDeviceCounterTimer();
-    return *model;
-  }
-
-  void restart() {
-    model->FormCloseQuery();
-    startWindow();
-  }
-
   std::string read(const std::string& relative) { return start.read(relative); }
 
   std::set<std::string> filesWithTimes() {
@@ -62,12 +42,6 @@ class ConfigFiles : public ::testing::Test {
     }
     return listing;
   }
-
-  TempDir start;
-  FakeHost host;
-  EmulatedMouse mouse;
-  korvane::testing::RecordingPointerSink sink;
-  std::unique_ptr<MainWindowModel> model;
 };
 
 TEST_F(ConfigFiles, AFirstStartHasModeOneActiveWithTheShippedSettings) {
@@ -252,7 +226,7 @@ TEST_F(ConfigFiles, ChineseCaptionsRoundTripInGbk) {
               korvane::testing::TempDir::readFile(std::filesystem::path(KORVANE_FIXTURES_DIR) /
                                                   "ini/GbkMode1FromTheOriginal.ini"));
   MainWindowModel& m = startWindow();
-  EXPECT_EQ(m.languageCode, "CHS");
+  EXPECT_EQ(m.languageCode(), "CHS");
   m.keys.KeyClick(1);
   m.keys.setCaption(2, "左键");
   m.keys.entryClick(1, 3);  // 右键 on button 1
@@ -269,14 +243,7 @@ TEST_F(ConfigFiles, ChineseCaptionsRoundTripInGbk) {
 
 // --- files by their content, live files in the user's language -------------
 
-// The locale of the user-interface thread for one test.
-class ScopedLocale {
- public:
-  explicit ScopedLocale(const char* name) { ::setenv("LC_ALL", name, 1); }
-  ~ScopedLocale() { ::setenv("LC_ALL", "C.UTF-8", 1); }
-  ScopedLocale(const ScopedLocale&) = delete;
-  ScopedLocale& operator=(const ScopedLocale&) = delete;
-};
+using korvane::testing::ScopedLocale;
 
 // A settings file that is not UTF-8 is read in the code page of the user's
 // language, GBK when the language is none of the three.

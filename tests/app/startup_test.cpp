@@ -59,8 +59,8 @@ TEST_F(Startup, ResourcesComeFromTheStartFolderAndMacrosFromTheProgramFolder) {
   EXPECT_EQ(m.state.MacroDir, programDir + "Macro/");
   EXPECT_TRUE(std::filesystem::is_directory(program.path() / "Macro"));
   EXPECT_FALSE(std::filesystem::exists(start.path() / "Macro"));
-  EXPECT_EQ(m.themeFile1, startDir + "/VQX_A.sui");
-  EXPECT_EQ(m.themeFile2, startDir + "/VQX_B.sui");
+  EXPECT_EQ(m.themeFile1(), startDir + "/VQX_A.sui");
+  EXPECT_EQ(m.themeFile2(), startDir + "/VQX_B.sui");
   EXPECT_EQ(m.img_base.picture, start.path() / "skins/basemap.png");
 }
 
@@ -76,7 +76,7 @@ TEST_F(Startup, EndsOnPageOneWithTheMonitorOnAndSavingStillSuppressed) {
   }
   EXPECT_TRUE(m.state.StartupDone);
   EXPECT_TRUE(m.state.SaveSuppressed);
-  EXPECT_TRUE(m.monitorRunning);
+  EXPECT_TRUE(m.monitorRunning());
   // Before the first page, while it is shown, and before the macros are read.
   EXPECT_GE(host.pumps, 3);
   // No mouse yet: every device-dependent control waits for the monitor.
@@ -108,7 +108,7 @@ TEST_F(Startup, StepsRunInOrderAndTheGeneralFileOnlyMarksTheMode) {
   std::vector<Seen> seen;
   host.onPump = [&] {
     const Seen now{m.modes.activeMode(), m.blocks.working[0],
-                   m.state.StartupDone,  m.monitorRunning,
+                   m.state.StartupDone,  m.monitorRunning(),
                    m.visiblePage(),      std::filesystem::exists(program.path() / "Macro")};
     if (seen.empty() || !(seen.back() == now)) {
       seen.push_back(now);
@@ -139,8 +139,7 @@ TEST_F(Startup, NothingIsSavedBeforeTheWindowWasActivated) {
   std::filesystem::create_directories(start.path() / "data");
   std::filesystem::create_directories(start.path() / "configure");
   m.FormCreate();
-  m.blocks.activeMode = 3;  // as a mode panel click would
-  m.LoadModeForEditing();
+  m.modes.pnl_modeClick(3);
   m.SaveConfClick();
   EXPECT_FALSE(std::filesystem::exists(start.path() / "data/Mode3_data.ini"));
   EXPECT_FALSE(std::filesystem::exists(start.path() / "configure/Mode3.ini"));
@@ -162,8 +161,7 @@ TEST_F(Startup, ARefusedSaveIsReportedAndTheWindowStaysUsable) {
   MainWindowModel& m = model();
   m.FormCreate();  // no configure folder: the write is refused
   m.FormActivate();
-  m.blocks.activeMode = 2;
-  m.LoadModeForEditing();
+  m.modes.pnl_modeClick(2);
   m.SaveConfClick();
   ASSERT_EQ(host.messages.size(), 1u);
   // No language file for this locale: the built-in text, with the system's reason.

@@ -3,10 +3,7 @@
 // run on the same folder.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <sstream>
@@ -19,6 +16,7 @@
 #include "settings/ini_file.h"
 #include "support/fake_host.h"
 #include "support/recording_pointer_sink.h"
+#include "support/run_command.h"
 #include "support/temp_dir.h"
 
 namespace korvane::cli {
@@ -27,11 +25,7 @@ namespace {
 namespace fs = std::filesystem;
 using korvane::testing::TempDir;
 
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
+using CliRun = korvane::testing::CommandRun;
 
 class CompanionTest : public ::testing::Test {
  protected:
@@ -52,7 +46,6 @@ class CompanionTest : public ::testing::Test {
 
   // Pacing is off: the emulated mouse needs no pauses and tests never sleep.
   CliRun run(const std::string& arguments, const std::string& environment = "") const {
-    const fs::path err = io_.path() / "stderr";
     // Apply's pointer settings reach no desktop of the tester's: no X display,
     // no Plasma, no session bus (GSettings stay in memory for every test).
     const std::string command =
@@ -61,22 +54,8 @@ class CompanionTest : public ::testing::Test {
         "XDG_RUNTIME_DIR= " +
         std::string("XDG_CONFIG_HOME='") + config_.path().string() + "' " + environment +
         " '" KORVANECTL_PATH "' --dir '" + start_.path().string() + "' " + arguments +
-        " </dev/null 2>'" + err.string() + "'";
-    CliRun result;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-      ADD_FAILURE() << "popen failed";
-      return result;
-    }
-    std::array<char, 4096> buffer{};
-    std::size_t n = 0;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-      result.out.append(buffer.data(), n);
-    }
-    const int status = ::pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.err = TempDir::readFile(err);
-    return result;
+        " </dev/null";
+    return korvane::testing::runCommand(command, io_.path() / "stderr");
   }
 
   // Every file of the start folder with its content.
@@ -103,7 +82,7 @@ TEST_F(CompanionTest, ShowStatusAndVerifyWriteNothing) {
   platform::EmulatedMouse mouse;
   testing::RecordingPointerSink sink;
   app::MainWindowModel model(host, mouse, sink, start_.path(), start_.path() / "korvane-driver");
-  model.createsLiveFiles = false;
+  model.keepLiveFilesAsTheyAre();
   model.FormCreate();
   ASSERT_EQ(model.blocks.activeMode, 3);
 

@@ -14,6 +14,7 @@
 
 #include "macros/macro_file.h"
 #include "macros/script.h"
+#include "support/run_command.h"
 #include "support/temp_dir.h"
 
 namespace korvane::macros {
@@ -22,34 +23,15 @@ namespace {
 namespace fs = std::filesystem;
 using korvane::testing::TempDir;
 
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
+using CliRun = korvane::testing::CommandRun;
 
 CliRun korvanectl(const std::string& arguments, const std::string& input = "",
                   const std::string& locale = "C.UTF-8") {
   const TempDir io;
   const fs::path in = io.write("stdin", input);
-  const fs::path err = io.path() / "stderr";
-  const std::string command = "LC_ALL=" + locale + " '" KORVANECTL_PATH "' " + arguments + " <'" +
-                              in.string() + "' 2>'" + err.string() + "'";
-  CliRun run;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) {
-    ADD_FAILURE() << "popen failed";
-    return run;
-  }
-  std::array<char, 4096> buffer{};
-  std::size_t n = 0;
-  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-    run.out.append(buffer.data(), n);
-  }
-  const int status = ::pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.err = io.read("stderr");
-  return run;
+  const std::string command =
+      "LC_ALL=" + locale + " '" KORVANECTL_PATH "' " + arguments + " <'" + in.string() + "'";
+  return korvane::testing::runCommand(command, io.path() / "stderr");
 }
 
 std::string blockHex(const std::string& leading) {

@@ -96,7 +96,7 @@ TEST(DesktopPointerSink, ApplyStoppedByTheMouseRunsNoDesktop) {
     korvane::testing::FakeHost host;
     EmulatedMouse mouse;
     app::MainWindowModel model(host, mouse, *rig.sink, start.path(), start.path() / "program");
-    model.createsLiveFiles = false;
+    model.keepLiveFilesAsTheyAre();
     model.FormCreate();
     model.DetectHIDDeviceCounterTimer();
     if (failing) {
