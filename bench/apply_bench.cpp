@@ -99,7 +99,7 @@ int main(int argc, char* argv[]) {
   model.watchHidChanges(&mouse);
   korvane::ui::MainWindow window(model);
   korvane::ui::BusyWindow busy(startDir + QStringLiteral("/wait.gif"));
-  host.attach(&window, &busy, &model.state, [&window] { window.refresh(); });
+  host.attach(&window, &busy, &model.state(), [&window] { window.refresh(); });
   window.create();
   window.show();
   model.DetectHIDDeviceCounterTimer();  // the mouse is there: connect now

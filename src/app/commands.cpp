@@ -37,11 +37,11 @@ void MainWindowModel::saveActiveMode() {
 }
 
 std::optional<std::string> MainWindowModel::WriteDataFile(int mode) {
-  if (state.SaveSuppressed) {
+  if (state_.SaveSuppressed) {
     return std::nullopt;
   }
-  return fileErrorText(state, settings::writeDataFile(settings::dataFilePath(state.DataDir, mode),
-                                                      codePage_, blocks.storedBlock(mode)));
+  return fileErrorText(state_, settings::writeDataFile(settings::dataFilePath(state_.DataDir, mode),
+                                                       codePage_, blocks.storedBlock(mode)));
 }
 
 }  // namespace korvane::app
@@ -77,9 +77,9 @@ void MainWindowModel::factoryReset() {
       return;
     }
   }
-  state.StartupDone = false;
+  state_.StartupDone = false;
   ReadGeneralFile();
-  state.StartupDone = true;
+  state_.StartupDone = true;
   LoadModeForEditing();
   host_.pumpEvents();
   // A close that arrived meanwhile ends the reset before the mouse is written.

@@ -145,7 +145,7 @@ std::optional<std::string> MainWindowModel::checkBoxText(std::string_view name) 
 
 void MainWindowModel::LoadMainTexts() {
   const std::optional<i18n::LanguageFile> file =
-      i18n::languageFile(state.LanguageDir, languageCode_);
+      i18n::languageFile(state_.LanguageDir, languageCode_);
   if (!file || !files::isRegularFile(file->path)) {
     // The built-in texts stay; a locale of none of the three says nothing.
     if (const std::optional<std::string> message =

@@ -45,14 +45,14 @@ MainWindowModel::factoryFilePairs() const {
     return settings::factoryFilePath(std::filesystem::path(folder) / live.filename());
   };
   std::vector<std::pair<std::filesystem::path, std::filesystem::path>> pairs = {
-      {generalFilePath(), factory(state.FactoryConfigDir, generalFilePath())}};
+      {generalFilePath(), factory(state_.FactoryConfigDir, generalFilePath())}};
   for (int mode = 1; mode <= settings::kModeCount; ++mode) {
-    const std::filesystem::path live = settings::settingsFilePath(state.ConfigDir, mode);
-    pairs.emplace_back(live, factory(state.FactoryConfigDir, live));
+    const std::filesystem::path live = settings::settingsFilePath(state_.ConfigDir, mode);
+    pairs.emplace_back(live, factory(state_.FactoryConfigDir, live));
   }
   for (int mode = 1; mode <= settings::kModeCount; ++mode) {
-    const std::filesystem::path live = settings::dataFilePath(state.DataDir, mode);
-    pairs.emplace_back(live, factory(state.FactoryDataDir, live));
+    const std::filesystem::path live = settings::dataFilePath(state_.DataDir, mode);
+    pairs.emplace_back(live, factory(state_.FactoryDataDir, live));
   }
   return pairs;
 }
@@ -61,14 +61,14 @@ std::optional<std::string> MainWindowModel::CopyFactoryFile(const std::filesyste
                                                             const std::filesystem::path& factory) {
   const std::optional<std::string> bytes = files::readWholeFile(factory);
   if (!bytes) {
-    return fileErrorText(state, files::FileError{files::FileFailure::Read, factory, {}});
+    return fileErrorText(state_, files::FileError{files::FileFailure::Read, factory, {}});
   }
   // The live file takes the factory file's encoding; a name that encoding
   // cannot hold makes it UTF-8.
   settings::IniFile file = settings::IniFile::fromBytes(*bytes, codePage_, live);
   // Each file has one section named after it (GM, Mode1 ..).
   translateNames(file, live.stem().string(), nameTexts_);
-  return fileErrorText(state, file.save());
+  return fileErrorText(state_, file.save());
 }
 
 void MainWindowModel::CreateMissingLiveFiles() {
@@ -78,7 +78,7 @@ void MainWindowModel::CreateMissingLiveFiles() {
     }
     if (CopyFactoryFile(live, factory)) {
       // A folder that refuses one file refuses the rest: say so once.
-      host_.messageBox(LoadMessageText(state, i18n::Message::UnableToWrite, {live.string()}));
+      host_.messageBox(LoadMessageText(state_, i18n::Message::UnableToWrite, {live.string()}));
       return;
     }
   }

@@ -40,7 +40,7 @@ MainWindowModel::MainWindowModel(Host& host, device::HidBackend& hid,
 MainWindowModel::MainWindowModel(Host& host, device::HidBackend& hid,
                                  settings::PointerSettingsSink& pointerSink, paths::Folders folders)
     : context_{host,
-               state,
+               state_,
                blocks,
                [this] { keys.HideFunctionMenu(); },
                [this] { keys.ClearSelection(); },
@@ -189,14 +189,14 @@ void MainWindowModel::firmwareVersionChanged(const std::string& versionText) {
 }
 
 void MainWindowModel::mismatchChanged(const std::optional<device::ProtocolMismatch>& mismatch) {
-  lbl_DeviceStatus.caption = mismatch ? NotConnectedMessage(state, *mismatch) : std::string();
+  lbl_DeviceStatus.caption = mismatch ? NotConnectedMessage(state_, *mismatch) : std::string();
   lbl_DeviceStatus.visible = mismatch.has_value();
 }
 
 // --- window chrome -----------------------------------------------------------
 
 void MainWindowModel::FormActivate() {
-  state.SaveSuppressed = false;
+  state_.SaveSuppressed = false;
 }
 
 bool MainWindowModel::FormCloseQuery() {
@@ -287,7 +287,7 @@ void MainWindowModel::reportDisconnected(const device::UnwrittenWrites& unwritte
     disableDeviceControls();
   }
   if (!closeRequested_) {
-    host_.messageBox(NotWrittenMessage(state, unwritten));
+    host_.messageBox(NotWrittenMessage(state_, unwritten));
   }
 }
 
@@ -304,7 +304,7 @@ void MainWindowModel::applyPointerSettings() {
 }
 
 void MainWindowModel::reportTooLarge(const std::filesystem::path& file) {
-  host_.messageBox(LoadMessageText(state, i18n::Message::FileTooLarge,
+  host_.messageBox(LoadMessageText(state_, i18n::Message::FileTooLarge,
                                    {file.string(), files::kMaxFileSizeText}));
 }
 
@@ -313,7 +313,7 @@ void MainWindowModel::showMessage(const std::string& text) {
 }
 
 void MainWindowModel::reportFailure(const device::ApplyFailure& failure) {
-  host_.messageBox(applyFailureText(state, failure));
+  host_.messageBox(applyFailureText(state_, failure));
 }
 
 }  // namespace korvane::app

@@ -146,13 +146,19 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
   // ("cb_msespeed"); nothing when no language file gave it one.
   std::optional<std::string> checkBoxText(std::string_view name) const;
 
+  // The folders and the start-up flags (SaveSuppressed, StartupDone).
+  const AppState& state() const { return state_; }
+  // The folders of the folder rule, as start-up takes them: korvanectl needs
+  // them for a message before it starts the model.
+  void useResourceFolders() { state_.useResourceFolders(folders_); }
+
   // --- state -----------------------------------------------------------------
-  AppState state;
   settings::ModeBlocks blocks;
   device::DeviceSession session;
 
  private:
   // Declared before the pages, which keep references to them.
+  AppState state_;
   settings::CodePage codePage_;
   std::string languageCode_;
   // The shipped (Simplified Chinese) button and mode names with the texts the

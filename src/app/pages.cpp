@@ -43,7 +43,7 @@ int MainWindowModel::visiblePage() const {
 
 void MainWindowModel::SetTitleState(int tab, int state) {
   img_title.at(static_cast<std::size_t>(tab - 1))
-      .load(this->state.skinFile("title_base_" + std::to_string(state)));
+      .load(state_.skinFile("title_base_" + std::to_string(state)));
 }
 
 void MainWindowModel::ShowPage(int tab) {
@@ -120,7 +120,7 @@ void MainWindowModel::LoadMainSkin() {
   };
   const auto loadInOrder = [this, &steps] {
     for (const auto& [baseName, images] : steps) {
-      const std::string file = state.skinFile(baseName);
+      const std::string file = state_.skinFile(baseName);
       for (Image* image : images) {
         if (!image->load(file)) {
           return;

@@ -189,11 +189,11 @@ std::vector<SettingKey> generalKeys(MainWindowModel& m) {
 }  // namespace
 
 std::filesystem::path MainWindowModel::generalFilePath() const {
-  return settings::generalFilePath(state.ConfigDir);
+  return settings::generalFilePath(state_.ConfigDir);
 }
 
 void MainWindowModel::ReadSettingsFile(int mode) {
-  const std::filesystem::path path = settings::settingsFilePath(state.ConfigDir, mode);
+  const std::filesystem::path path = settings::settingsFilePath(state_.ConfigDir, mode);
   if (!files::isRegularFile(path)) {
     return;
   }
@@ -211,16 +211,16 @@ void MainWindowModel::ReadSettingsFile(int mode) {
 }
 
 std::optional<std::string> MainWindowModel::WriteSettingsFile(int mode) {
-  if (state.SaveSuppressed) {
+  if (state_.SaveSuppressed) {
     return std::nullopt;
   }
-  const std::filesystem::path path = settings::settingsFilePath(state.ConfigDir, mode);
+  const std::filesystem::path path = settings::settingsFilePath(state_.ConfigDir, mode);
   settings::IniFile file = settings::IniFile::load(path, codePage_);
   const std::string section = settings::settingsSectionName(mode);
   for (const SettingKey& key : settingKeys(*this)) {
     key.write(file, section);
   }
-  return fileErrorText(state, file.save());
+  return fileErrorText(state_, file.save());
 }
 
 void MainWindowModel::ReadGeneralFile() {
@@ -240,7 +240,7 @@ void MainWindowModel::ReadGeneralFile() {
 }
 
 std::optional<std::string> MainWindowModel::WriteGeneralFile() {
-  if (state.SaveSuppressed) {
+  if (state_.SaveSuppressed) {
     return std::nullopt;
   }
   settings::IniFile file = settings::IniFile::load(generalFilePath(), codePage_);
@@ -250,7 +250,7 @@ std::optional<std::string> MainWindowModel::WriteGeneralFile() {
   for (const SettingKey& key : generalKeys(*this)) {
     key.write(file, kGeneralSection);
   }
-  return fileErrorText(state, file.save());
+  return fileErrorText(state_, file.save());
 }
 
 }  // namespace korvane::app

@@ -22,14 +22,14 @@ void MainWindowModel::FormCreate() {
 
   // The folders of the folder rule (the window constants themselves are
   // the view's: size, colour key, no border, centred).
-  state.useResourceFolders(folders_);
+  state_.useResourceFolders(folders_);
 
   // Which mice to look for.
   vendorProductTable_ = device::defaultVendorProductTable();
 
   // The two theme files: settings-page sliders and function-menu sliders.
-  themeFile1_ = state.StartDir + "/VQX_A.sui";
-  themeFile2_ = state.StartDir + "/VQX_B.sui";
+  themeFile1_ = state_.StartDir + "/VQX_A.sui";
+  themeFile2_ = state_.StartDir + "/VQX_B.sui";
 
   // Skin images.
   LoadMainSkin();
@@ -45,7 +45,7 @@ void MainWindowModel::FormCreate() {
   if (createsLiveFiles_) {
     if (const auto missing = paths::createUserFolders(folders_)) {
       host_.messageBox(
-          LoadMessageText(state, i18n::Message::UnableToCreateFolder, {missing->string()}));
+          LoadMessageText(state_, i18n::Message::UnableToCreateFolder, {missing->string()}));
     }
     CreateMissingLiveFiles();
   }
@@ -63,7 +63,7 @@ void MainWindowModel::FormCreate() {
   ShowPage(1);
 
   // From here on a click on a mode panel loads that mode.
-  state.StartupDone = true;
+  state_.StartupDone = true;
 
   // The monitor's first tick comes one interval later.
   monitor_ = std::make_unique<device::ConnectionMonitor>(hid_, session, vendorProductTable_, *link_,
@@ -80,7 +80,7 @@ void MainWindowModel::FormCreate() {
   // The macro folder of the folder rule; a portable one that cannot be
   // made leaves the macro lists empty, without a message.
   const bool haveMacroFolder =
-      macroFolder_ ? state.useMacroFolder(*macroFolder_) : state.useRuleMacroFolder(folders_);
+      macroFolder_ ? state_.useMacroFolder(*macroFolder_) : state_.useRuleMacroFolder(folders_);
 
   // The macro library fills the macro lists.
   if (haveMacroFolder) {
@@ -100,17 +100,17 @@ void MainWindowModel::ChooseLanguage() {
 
 void MainWindowModel::LoadModeForEditing() {
   for (int mode = 1; mode <= settings::kModeCount; ++mode) {
-    const std::filesystem::path file = settings::dataFilePath(state.DataDir, mode);
+    const std::filesystem::path file = settings::dataFilePath(state_.DataDir, mode);
     if (files::isTooLargeToRead(file)) {
       reportTooLarge(file);
     }
   }
-  settings::LoadModeForEditing(blocks, state.DataDir, codePage_,
+  settings::LoadModeForEditing(blocks, state_.DataDir, codePage_,
                                [this](int mode) { ReadSettingsFile(mode); });
 }
 
 void MainWindowModel::FillMacroLists() {
-  macro.openLibrary(state.MacroDir);
+  macro.openLibrary(state_.MacroDir);
 }
 
 void MainWindowModel::HideFunctionMenu() {

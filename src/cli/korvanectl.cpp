@@ -200,7 +200,7 @@ bool pacing(const Options& options) {
 
 std::string text(const app::MainWindowModel& model, i18n::Message message,
                  std::initializer_list<std::string_view> args = {}) {
-  return app::LoadMessageText(model.state, message, args);
+  return app::LoadMessageText(model.state(), message, args);
 }
 
 // What the library reports as data, in the command line's English words.
@@ -313,7 +313,7 @@ int companionCommand(const Options& options, const char* argv0, DeviceCommand co
   if (command != DeviceCommand::Status && !fs::is_directory(settingsFolder, folderError)) {
     // The messages come from the language files among the resources, so
     // this one is the built-in text.
-    model.state.useResourceFolders(setup.folders);
+    model.useResourceFolders();
     return failure(text(model, i18n::Message::StartFolderMissing, {settingsFolder.string()}));
   }
   companion.start();
@@ -366,7 +366,7 @@ int companionCommand(const Options& options, const char* argv0, DeviceCommand co
   writeOut(cli::formatModes(model, *read, {options.json, false}));
   if (options.save) {
     // A backup of what the mouse holds, into the data files, written safely.
-    model.state.SaveSuppressed = false;
+    model.FormActivate();  // saving is allowed from here on
     for (int mode = 1; mode <= settings::kModeCount; ++mode) {
       model.blocks.storedBlock(mode) = (*read)[static_cast<std::size_t>(mode - 1)];
       if (const std::optional<std::string> error = model.WriteDataFile(mode)) {

@@ -26,7 +26,7 @@ void Program::wire() {
   // The main window's title stays exactly "KorvaneDriver v1.0"; the
   // application's own title names the busy window and the message boxes.
   busy_.setWindowTitle(QString::fromUtf8(app::kApplicationTitle));
-  host_.attach(&window_, &busy_, &model_.state, [this] { window_.refresh(); });
+  host_.attach(&window_, &busy_, &model_.state(), [this] { window_.refresh(); });
 
   // Qt would end the program only when no window is left on screen, so a
   // close while the busy window shows would leave it running without a

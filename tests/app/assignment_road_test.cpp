@@ -30,7 +30,7 @@ constexpr int kMacroEntry = 5;
 class AssignmentRoad : public korvane::testing::ShippedWindow {
  protected:
   std::filesystem::path macroFile(const std::string& name) const {
-    return std::filesystem::path(model->state.MacroDir) / (name + ".spm");
+    return std::filesystem::path(model->state().MacroDir) / (name + ".spm");
   }
 };
 
@@ -100,10 +100,10 @@ TEST_F(AssignmentRoad, TheMacroDialogListsTheFolderAsItIsWhenItOpens) {
   EXPECT_EQ(m.macro.library().selectedName(), "zeta");
 
   // A folder removed meanwhile is made again and lists nothing.
-  std::filesystem::remove_all(m.state.MacroDir);
+  std::filesystem::remove_all(m.state().MacroDir);
   m.keys.entryClick(kGaming, kMacroEntry);
   EXPECT_TRUE(host.offeredMacros.empty());
-  EXPECT_TRUE(std::filesystem::is_directory(m.state.MacroDir));
+  EXPECT_TRUE(std::filesystem::is_directory(m.state().MacroDir));
 }
 
 TEST_F(AssignmentRoad, ConfirmedMacroBlocksAreWhatApplySendsWhenALaterCompileStopsEarly) {
@@ -111,7 +111,7 @@ TEST_F(AssignmentRoad, ConfirmedMacroBlocksAreWhatApplySendsWhenALaterCompileSto
   ASSERT_EQ(
       macros::writeMacroFile(macroFile("tap"), {"1", "1 A CODE:0004", "0 50", "2 A CODE:0004"}),
       std::nullopt);
-  m.macro.openLibrary(m.state.MacroDir);
+  m.macro.openLibrary(m.state().MacroDir);
   m.macro.lbl_saveClick();
   const macros::MacroBlock confirmed = m.macroBlocks()[0];
   ASSERT_NE(confirmed, macros::MacroBlock{});

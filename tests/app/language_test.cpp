@@ -298,12 +298,12 @@ TEST_F(LanguageTexts, DialogsReadTheirKeysFromTheFileEveryTimeTheyOpen) {
       {DialogKind::MacroName, {"Form6_T", "Form2_O", "Form2_C"}},
   };
   for (const auto& [dialog, dialogTexts] : expected) {
-    EXPECT_EQ(LoadDialogTexts(m.state, dialog), dialogTexts) << static_cast<int>(dialog);
+    EXPECT_EQ(LoadDialogTexts(m.state(), dialog), dialogTexts) << static_cast<int>(dialog);
   }
 
   // The macro-name dialog of the macro page, opened after the file changed.
   writeLanguageFile("ENU", {{"Form6_T", "Name It"}, {"Form2_O", "Fine"}, {"Form2_C", "Back"}});
-  host.state = &m.state;
+  host.state = &m.state();
   m.macro.lbl_newClick();  // and cancelled
   ASSERT_EQ(host.nameDialogs, 1);
   ASSERT_EQ(host.dialogTexts.size(), 1u);
@@ -314,13 +314,13 @@ TEST_F(LanguageTexts, WithoutTheirFileDialogsKeepTheirBuiltInTextsSilently) {
   ScopedLocale locale("zh_TW.UTF-8");
   MainWindowModel& m = startWindow();
   ASSERT_EQ(host.messages, std::vector<std::string>{"No "});
-  EXPECT_EQ(LoadDialogTexts(m.state, DialogKind::MacroSelect),
+  EXPECT_EQ(LoadDialogTexts(m.state(), DialogKind::MacroSelect),
             (DialogTexts{"Macro Select", "OK", "Cancel"}));
-  EXPECT_EQ(LoadDialogTexts(m.state, DialogKind::ModeName),
+  EXPECT_EQ(LoadDialogTexts(m.state(), DialogKind::ModeName),
             (DialogTexts{"Configure New Name", "OK", "Cancel"}));
-  EXPECT_EQ(LoadDialogTexts(m.state, DialogKind::LeftKeyWarning),
+  EXPECT_EQ(LoadDialogTexts(m.state(), DialogKind::LeftKeyWarning),
             (DialogTexts{"Please Keep One 'Left Key'!", "OK", std::nullopt}));
-  EXPECT_EQ(LoadDialogTexts(m.state, DialogKind::MacroName),
+  EXPECT_EQ(LoadDialogTexts(m.state(), DialogKind::MacroName),
             (DialogTexts{"Macro Name", "OK", "Cancel"}));
   EXPECT_EQ(host.messages.size(), 1u);
 }
@@ -331,11 +331,11 @@ TEST_F(LanguageTexts, MessagesComeFromTheLocalesFileAndFallBackToTheBuiltInText)
       "ENU", {{"Msg_WriteFailedMode", "Mode %1 was not written (%2)"}, {"Msg_WriteFailed", ""}});
   MainWindowModel& m = startWindow();
   // Arguments fill their places; a place without an argument stays.
-  EXPECT_EQ(LoadMessageText(m.state, i18n::Message::WriteFailedMode, {"4"}),
+  EXPECT_EQ(LoadMessageText(m.state(), i18n::Message::WriteFailedMode, {"4"}),
             "Mode 4 was not written (%2)");
   // An empty or missing text is the built-in one.
-  EXPECT_EQ(LoadMessageText(m.state, i18n::Message::WriteFailed), "设置未能写入鼠标。");
-  EXPECT_EQ(LoadMessageText(m.state, i18n::Message::UnableToWrite, {"/x/GM.ini"}),
+  EXPECT_EQ(LoadMessageText(m.state(), i18n::Message::WriteFailed), "设置未能写入鼠标。");
+  EXPECT_EQ(LoadMessageText(m.state(), i18n::Message::UnableToWrite, {"/x/GM.ini"}),
             "无法写入 /x/GM.ini");
 }
 
@@ -372,7 +372,7 @@ TEST_F(LanguageTexts, ALanguageFileTooLargeToReadLeavesTheBuiltInTexts) {
   EXPECT_EQ(m.lbl_version.caption, version);
   EXPECT_FALSE(version.empty());
   // Dialogs and messages keep their built-in texts too.
-  EXPECT_EQ(LoadMessageText(m.state, i18n::Message::WriteFailed), "设置未能写入鼠标。");
+  EXPECT_EQ(LoadMessageText(m.state(), i18n::Message::WriteFailed), "设置未能写入鼠标。");
 }
 
 TEST(MessageTexts, ShippedFilesGiveEachLanguageItsOwnWords) {

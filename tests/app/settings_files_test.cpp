@@ -207,7 +207,7 @@ TEST_F(ConfigFiles, FactoryResetRestoresTheDefaultsAndSendsThem) {
   EXPECT_EQ(read("data/Mode2_data.ini"), read("data/Default_Mode2_data.ini"));
   EXPECT_EQ(read("configure/GM.ini"), read("configure/Default_GM.ini"));
   EXPECT_EQ(m.modes.activeMode(), 1);
-  EXPECT_TRUE(m.state.StartupDone);
+  EXPECT_TRUE(m.state().StartupDone);
   EXPECT_TRUE(m.Apply.enabled);
   EXPECT_EQ(mouse.modes()[1][settings::kReportRateOffset], 4);  // 1000 Hz again
   EXPECT_EQ(mouse.modes()[0][0], 1);

@@ -159,7 +159,7 @@ TEST_F(SettingsPages, ReportRateShowsOnlyTheClickedImageSelected) {
     EXPECT_EQ(fileName(model.sensitivity.btn_hz[i]), i == 1 ? "report_2.png" : "report_1.png");
   }
   // The report images ignore the pointer.
-  model.sensitivity.btn_hz[0].enter(model.state);
+  model.sensitivity.btn_hz[0].enter(model.state());
   EXPECT_EQ(fileName(model.sensitivity.btn_hz[0]), "report_1.png");
 }
 

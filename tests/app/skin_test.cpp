@@ -138,7 +138,7 @@ TEST(SkinLoadOrder, TheFirstMissingFileEndsTheLoadAndLeavesEveryLaterImageBlank)
       fixture.removeSkin(c.removed);
     }
     MainWindowModel& model = fixture.model();
-    model.state.buildResourceFolders(fixture.start.path().string());
+    model.useResourceFolders();  // the start folder, as start-up takes it
     model.LoadMainSkin();
     for (std::size_t s = 0; s < loadOrder().size(); ++s) {
       const LoadStep& step = loadOrder()[s];
@@ -243,9 +243,9 @@ TEST_F(Skin, AChoiceHoversAndKeepsItsSelectionOnLeave) {
 
 TEST_F(Skin, ACommandShowsPressedWhileItRunsAndNormalAfter) {
   MainWindowModel& m = started();
-  m.macro.img_cancel.enter(m.state);
+  m.macro.img_cancel.enter(m.state());
   EXPECT_EQ(picture("img_cancel"), skinFile("macro_btn1_2"));
-  m.macro.img_cancel.leave(m.state);
+  m.macro.img_cancel.leave(m.state());
   EXPECT_EQ(picture("img_cancel"), skinFile("macro_btn1_1"));
 
   fs::path duringPause;
@@ -260,8 +260,8 @@ TEST_F(Skin, AReportChoiceIgnoresTheMouseAndShowsTheSelectedOneInItsSecondPictur
   MainWindowModel& m = started();
   Image& rate250 = image("btn_250hz");
   const std::uint64_t loads = rate250.loads;
-  m.sensitivity.btn_hz[1].enter(m.state);
-  m.sensitivity.btn_hz[1].leave(m.state);
+  m.sensitivity.btn_hz[1].enter(m.state());
+  m.sensitivity.btn_hz[1].leave(m.state());
   EXPECT_EQ(rate250.loads, loads);
 
   m.sensitivity.btn_hzClick(2);
@@ -274,20 +274,20 @@ TEST_F(Skin, AReportChoiceIgnoresTheMouseAndShowsTheSelectedOneInItsSecondPictur
 TEST_F(Skin, EveryStateChangeReadsTheFileAgainAndAMissingFileKeepsThePicture) {
   MainWindowModel& m = started();
   SkinImage& bar = m.modes.img_mode[0];
-  bar.enter(m.state);
+  bar.enter(m.state());
   const std::uint64_t firstHover = bar.loads;
 
   // The hover picture is replaced on disk between two hovers.
   fs::copy_file(skinFile("mode_base_3"), skinFile("mode_base_2"),
                 fs::copy_options::overwrite_existing);
-  bar.leave(m.state);
-  bar.enter(m.state);
+  bar.leave(m.state());
+  bar.enter(m.state());
   EXPECT_EQ(bar.loads, firstHover + 2);
   EXPECT_EQ(bar.picture, skinFile("mode_base_2"));
 
   removeSkin("mode_base_1");
   const std::uint64_t beforeLeave = bar.loads;
-  bar.leave(m.state);
+  bar.leave(m.state());
   EXPECT_EQ(bar.picture, skinFile("mode_base_2"));
   EXPECT_EQ(bar.loads, beforeLeave);
 }

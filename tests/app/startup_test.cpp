@@ -48,15 +48,15 @@ TEST_F(Startup, ResourcesComeFromTheStartFolderAndMacrosFromTheProgramFolder) {
   MainWindowModel& m = model();
   m.FormCreate();
   const std::string startDir = start.path().string();
-  EXPECT_EQ(m.state.StartDir, startDir);
-  EXPECT_EQ(m.state.SkinDir, startDir + "/skins");
-  EXPECT_EQ(m.state.ConfigDir, startDir + "/configure");
-  EXPECT_EQ(m.state.DataDir, startDir + "/data");
-  EXPECT_EQ(m.state.LanguageDir, startDir + "/Language");
-  EXPECT_EQ(m.state.ImageExt, "png");
+  EXPECT_EQ(m.state().StartDir, startDir);
+  EXPECT_EQ(m.state().SkinDir, startDir + "/skins");
+  EXPECT_EQ(m.state().ConfigDir, startDir + "/configure");
+  EXPECT_EQ(m.state().DataDir, startDir + "/data");
+  EXPECT_EQ(m.state().LanguageDir, startDir + "/Language");
+  EXPECT_EQ(m.state().ImageExt, "png");
   const std::string programDir = std::filesystem::canonical(program.path()).string() + "/";
-  EXPECT_EQ(m.state.ProgramDir, programDir);
-  EXPECT_EQ(m.state.MacroDir, programDir + "Macro/");
+  EXPECT_EQ(m.state().ProgramDir, programDir);
+  EXPECT_EQ(m.state().MacroDir, programDir + "Macro/");
   EXPECT_TRUE(std::filesystem::is_directory(program.path() / "Macro"));
   EXPECT_FALSE(std::filesystem::exists(start.path() / "Macro"));
   EXPECT_EQ(m.themeFile1(), startDir + "/VQX_A.sui");
@@ -74,8 +74,8 @@ TEST_F(Startup, EndsOnPageOneWithTheMonitorOnAndSavingStillSuppressed) {
   for (std::size_t i = 1; i < kPageCount; ++i) {
     EXPECT_EQ(m.img_title[i].picture.filename(), "title_base_1.png");
   }
-  EXPECT_TRUE(m.state.StartupDone);
-  EXPECT_TRUE(m.state.SaveSuppressed);
+  EXPECT_TRUE(m.state().StartupDone);
+  EXPECT_TRUE(m.state().SaveSuppressed);
   EXPECT_TRUE(m.monitorRunning());
   // Before the first page, while it is shown, and before the macros are read.
   EXPECT_GE(host.pumps, 3);
@@ -107,9 +107,9 @@ TEST_F(Startup, StepsRunInOrderAndTheGeneralFileOnlyMarksTheMode) {
   };
   std::vector<Seen> seen;
   host.onPump = [&] {
-    const Seen now{m.modes.activeMode(), m.blocks.working[0],
-                   m.state.StartupDone,  m.monitorRunning(),
-                   m.visiblePage(),      std::filesystem::exists(program.path() / "Macro")};
+    const Seen now{m.modes.activeMode(),  m.blocks.working[0],
+                   m.state().StartupDone, m.monitorRunning(),
+                   m.visiblePage(),       std::filesystem::exists(program.path() / "Macro")};
     if (seen.empty() || !(seen.back() == now)) {
       seen.push_back(now);
     }
@@ -131,7 +131,7 @@ TEST_F(Startup, AMacroFolderThatCannotBeMadeLeavesTheListsEmptyWithoutAMessage) 
   model_->FormCreate();
   EXPECT_FALSE(std::filesystem::exists(start.path() / "no"));
   EXPECT_TRUE(host.messages.empty());
-  EXPECT_TRUE(model_->state.StartupDone);
+  EXPECT_TRUE(model_->state().StartupDone);
 }
 
 TEST_F(Startup, NothingIsSavedBeforeTheWindowWasActivated) {
@@ -147,7 +147,7 @@ TEST_F(Startup, NothingIsSavedBeforeTheWindowWasActivated) {
   EXPECT_FALSE(std::filesystem::exists(start.path() / "configure/GM.ini"));
 
   m.FormActivate();
-  EXPECT_FALSE(m.state.SaveSuppressed);
+  EXPECT_FALSE(m.state().SaveSuppressed);
   m.SaveConfClick();
   const std::string text = start.read("data/Mode3_data.ini");
   EXPECT_NE(text.find("Data0=3"), std::string::npos);
@@ -195,8 +195,8 @@ TEST_F(Startup, InstalledProgramKeepsTheUsersFilesInTheUsersFolders) {
   MainWindowModel m(host, hid, pointerSink, folders);
   m.FormCreate();
   EXPECT_TRUE(host.messages.empty());
-  EXPECT_EQ(m.state.SkinDir, start.path().string() + "/skins");
-  EXPECT_EQ(m.state.MacroDir, folders.macroDir.string() + "/");
+  EXPECT_EQ(m.state().SkinDir, start.path().string() + "/skins");
+  EXPECT_EQ(m.state().MacroDir, folders.macroDir.string() + "/");
   EXPECT_TRUE(std::filesystem::is_directory(folders.macroDir));
   EXPECT_TRUE(std::filesystem::is_regular_file(folders.configDir / "GM.ini"));
   EXPECT_TRUE(std::filesystem::is_regular_file(folders.configDir / "Mode1.ini"));
@@ -224,7 +224,7 @@ TEST_F(Startup, AUserFolderThatCannotBeMadeIsReportedOnce) {
   MainWindowModel m(host, hid, pointerSink, folders);
   m.FormCreate();
   ASSERT_EQ(host.messages.size(), 1U);
-  EXPECT_EQ(host.messages[0], LoadMessageText(m.state, i18n::Message::UnableToCreateFolder,
+  EXPECT_EQ(host.messages[0], LoadMessageText(m.state(), i18n::Message::UnableToCreateFolder,
                                               {folders.configDir.string()}));
   EXPECT_NE(host.messages[0].find(folders.configDir.string()), std::string::npos);
 }

@@ -214,7 +214,7 @@ class WorkflowTest : public QObject {
 
     mouse_->clearTransfers();
     click(visibleLabel("确 定"));
-    const auto file = std::filesystem::path(model_->state.MacroDir) / "demo.spm";
+    const auto file = std::filesystem::path(model_->state().MacroDir) / "demo.spm";
     const korvane::macros::MacroScript saved = korvane::macros::readMacroFile(file).script;
     QVERIFY(std::find(saved.begin(), saved.end(), "0 120") != saved.end());
     const auto compiled =

@@ -69,20 +69,20 @@ int main(int argc, char* argv[]) {
                                       QCoreApplication::applicationFilePath().toStdString());
   korvane::ui::MainWindow window(model);
   korvane::ui::BusyWindow busy(QDir::current().filePath(QStringLiteral("wait.gif")));
-  host.attach(&window, &busy, &model.state, [&window] { window.refresh(); });
+  host.attach(&window, &busy, &model.state(), [&window] { window.refresh(); });
   window.create();
   window.show();
   model.DetectHIDDeviceCounterTimer();  // the mouse is found: tabs and buttons work
 
   model.modes.pnl_modeClick(1);
   // A small macro on the macro page: a key tapped twice with pauses.
-  const std::filesystem::path macroDir(model.state.MacroDir);
+  const std::filesystem::path macroDir(model.state().MacroDir);
   if (korvane::macros::writeMacroFile(macroDir / "Reload.spm",
                                       {"1", "1 R CODE:0015", "0 40", "2 R CODE:0015", "0 120",
                                        "1 Left Key  CODE:0071", "0 50", "2 Left Key  CODE:0071"})) {
     std::fprintf(stderr, "could not write the demo macro\n");
   }
-  model.macro.openLibrary(model.state.MacroDir);
+  model.macro.openLibrary(model.state().MacroDir);
   model.macro.macro_listClick(0);
   model.macro.macro_contentClick(3);
   bool ok = true;
@@ -112,8 +112,8 @@ int main(int argc, char* argv[]) {
   using korvane::ui::SkinnedDialog;
   const auto dialog = [&model](DialogKind kind) {
     return std::make_unique<SkinnedDialog>(
-        korvane::app::LoadDialogSkin(model.state, kind),
-        SkinnedDialog::from(korvane::app::LoadDialogTexts(model.state, kind)),
+        korvane::app::LoadDialogSkin(model.state(), kind),
+        SkinnedDialog::from(korvane::app::LoadDialogTexts(model.state(), kind)),
         korvane::app::dialogLayout(kind), nullptr);
   };
   auto macroSelectDialog = dialog(DialogKind::MacroSelect);
