@@ -44,6 +44,12 @@ std::optional<std::string> MainWindowModel::WriteDataFile(int mode) {
                                                        codePage_, blocks.storedBlock(mode)));
 }
 
+std::optional<std::string> MainWindowModel::keepModeFromMouse(int mode,
+                                                              const settings::ModeBlock& block) {
+  blocks.storedBlock(mode) = block;
+  return WriteDataFile(mode);
+}
+
 }  // namespace korvane::app
 
 namespace korvane::app {

@@ -50,7 +50,7 @@ MainWindowModel::MainWindowModel(Host& host, device::HidBackend& hid,
       host_(host),
       hid_(hid),
       folders_(std::move(folders)),
-      link_(std::make_unique<device::DeviceLink>(session, host)) {
+      link_(std::make_unique<device::DeviceLink>(session_, host)) {
   layOutControls();
   registerControls();
   // The window design starts every device-dependent control disabled.

@@ -152,13 +152,22 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
   // them for a message before it starts the model.
   void useResourceFolders() { state_.useResourceFolders(folders_); }
 
-  // --- state -----------------------------------------------------------------
+  // The mouse's link: ids, handles, firmware version, the failed-transfer flag.
+  const device::DeviceSession& session() const { return session_; }
+  // A run of reads starts with no failed transfer recorded.
+  void clearTransferFailure() { session_.TransferFailed = false; }
+  // korvanectl's backup: the block the mouse holds becomes the mode's stored
+  // block and its data file is written. Returns the message for a refused write.
+  std::optional<std::string> keepModeFromMouse(int mode, const settings::ModeBlock& block);
+
+  // The six mode blocks: the working block the controls edit, the five stored
+  // blocks and the active mode.
   settings::ModeBlocks blocks;
-  device::DeviceSession session;
 
  private:
   // Declared before the pages, which keep references to them.
   AppState state_;
+  device::DeviceSession session_;
   settings::CodePage codePage_;
   std::string languageCode_;
   // The shipped (Simplified Chinese) button and mode names with the texts the

@@ -66,9 +66,9 @@ void MainWindowModel::FormCreate() {
   state_.StartupDone = true;
 
   // The monitor's first tick comes one interval later.
-  monitor_ = std::make_unique<device::ConnectionMonitor>(hid_, session, vendorProductTable_, *link_,
-                                                         static_cast<device::LinkObserver&>(*this),
-                                                         hidChanges_);
+  monitor_ = std::make_unique<device::ConnectionMonitor>(
+      hid_, session_, vendorProductTable_, *link_, static_cast<device::LinkObserver&>(*this),
+      hidChanges_);
   monitorRunning_ = true;
 
   // The modes, with the active one in the controls.

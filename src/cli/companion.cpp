@@ -40,7 +40,7 @@ void Companion::start() {
 
 bool Companion::connect() {
   model_->DetectHIDDeviceCounterTimer();
-  return model_->session.FeatureHandle != nullptr;
+  return model_->session().FeatureHandle != nullptr;
 }
 
 }  // namespace korvane::cli

@@ -255,10 +255,10 @@ std::string hexId(std::uint32_t id) {
 std::optional<std::array<settings::ModeBlock, settings::kModeCount>> readModes(
     app::MainWindowModel& model, cli::TerminalHost& host) {
   std::array<settings::ModeBlock, settings::kModeCount> blocks{};
-  model.session.TransferFailed = false;
+  model.clearTransferFailure();
   for (int mode = 1; mode <= settings::kModeCount; ++mode) {
     model.deviceLink().ReadMode(mode, blocks[static_cast<std::size_t>(mode - 1)]);
-    if (model.session.TransferFailed) {
+    if (model.session().TransferFailed) {
       host.messageBox(text(model, i18n::Message::ReadFailedMode, {std::to_string(mode)}));
       return std::nullopt;
     }
@@ -332,13 +332,13 @@ int companionCommand(const Options& options, const char* argv0, DeviceCommand co
       return finish(kExitFailure);
     }
     std::string line =
-        "mouse " + hexId(model.session.VendorId) + ":" + hexId(model.session.ProductId);
+        "mouse " + hexId(model.session().VendorId) + ":" + hexId(model.session().ProductId);
     // A mouse that did not answer the version command has no version to show.
-    if (!model.session.TransferFailed) {
-      line += " firmware " + std::to_string(model.session.FirmwareVersion);
+    if (!model.session().TransferFailed) {
+      line += " firmware " + std::to_string(model.session().FirmwareVersion);
     }
     writeOut(line + "\n");
-    return finish(model.session.TransferFailed ? kExitFailure : kExitOk);
+    return finish(model.session().TransferFailed ? kExitFailure : kExitOk);
   }
   if (!found) {
     return failure(text(model, i18n::Message::NoMouse));
@@ -368,8 +368,8 @@ int companionCommand(const Options& options, const char* argv0, DeviceCommand co
     // A backup of what the mouse holds, into the data files, written safely.
     model.FormActivate();  // saving is allowed from here on
     for (int mode = 1; mode <= settings::kModeCount; ++mode) {
-      model.blocks.storedBlock(mode) = (*read)[static_cast<std::size_t>(mode - 1)];
-      if (const std::optional<std::string> error = model.WriteDataFile(mode)) {
+      if (const std::optional<std::string> error =
+              model.keepModeFromMouse(mode, (*read)[static_cast<std::size_t>(mode - 1)])) {
         return failAfterOutput(*error);
       }
     }

@@ -335,7 +335,7 @@ TEST_F(DeviceFaults, ADeviceThatDoesNotFitTheProtocolIsNotConnectedAndSaysWhy) {
     EXPECT_EQ(m.lbl_Ver.caption, "");
     EXPECT_TRUE(m.lbl_DeviceStatus.visible);
     EXPECT_EQ(m.lbl_DeviceStatus.caption, c.status);
-    EXPECT_EQ(m.session.FeatureHandle, nullptr);
+    EXPECT_EQ(m.session().FeatureHandle, nullptr);
   }
 
   // The mouse itself, plugged in instead: connected, and the line goes.

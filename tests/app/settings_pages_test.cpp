@@ -545,7 +545,7 @@ TEST_F(ApplyWithMouse, AFailedApplyRunsNoPointerStep) {
   const std::size_t mark = sink.calls.size();
   mouse.failTransfer(3);  // the second mode's command
   model.ApplyClick();
-  EXPECT_TRUE(model.session.TransferFailed);
+  EXPECT_TRUE(model.session().TransferFailed);
   EXPECT_TRUE(sink.since(mark).empty());
   EXPECT_TRUE(sink.systemCalls.empty());
 }
