@@ -12,6 +12,7 @@
 #include "app/main_window_model.h"
 #include "platform/hid/emulated_mouse.h"
 #include "support/fake_host.h"
+#include "support/mouse_transfers.h"
 #include "support/recording_pointer_sink.h"
 #include "support/scoped_locale.h"
 #include "support/temp_dir.h"
@@ -20,7 +21,8 @@ namespace korvane::app {
 namespace {
 
 using korvane::platform::EmulatedMouse;
-using korvane::platform::TransferKind;
+using korvane::testing::commandCodes;
+using korvane::testing::dataWrites;
 
 // A full Apply: five mode writes and both halves of ten macro blocks.
 constexpr std::size_t kApplyCommands = 25;
@@ -73,22 +75,6 @@ class DeviceFaults : public ::testing::Test {
     return ::testing::AssertionSuccess();
   }
 
-  std::vector<int> commandCodes() const {
-    std::vector<int> codes;
-    for (const auto& transfer : mouse.transfers()) {
-      if (transfer.kind == TransferKind::SetFeature) {
-        codes.push_back(transfer.bytes.at(1));
-      }
-    }
-    return codes;
-  }
-
-  std::size_t dataWrites() const {
-    return static_cast<std::size_t>(
-        std::count_if(mouse.transfers().begin(), mouse.transfers().end(),
-                      [](const auto& t) { return t.kind == TransferKind::Write; }));
-  }
-
   ScopedLocale locale;
   korvane::testing::TempDir start;
   korvane::testing::FakeHost host;
@@ -119,12 +105,12 @@ TEST_F(DeviceFaults, ApplyDoesNotRunInsideItself) {
   host.onWait = nullptr;
 
   EXPECT_EQ(std::count(applyEnabledInPauses.begin(), applyEnabledInPauses.end(), true), 0);
-  const std::vector<int> codes = commandCodes();
+  const std::vector<int> codes = commandCodes(mouse);
   // The one Apply, then the reconnect the tick had waited for.
   ASSERT_EQ(codes.size(), kApplyCommands + 1);
   EXPECT_EQ(std::vector<int>(codes.begin(), codes.begin() + 5), (std::vector<int>{1, 2, 3, 4, 5}));
   EXPECT_EQ(codes.back(), 0xC0);
-  EXPECT_EQ(dataWrites(), kApplyCommands);
+  EXPECT_EQ(dataWrites(mouse), kApplyCommands);
   EXPECT_EQ(host.progress.back(), std::make_pair(25, 25));
   EXPECT_EQ(std::count_if(host.progress.begin(), host.progress.end(),
                           [](const auto& p) { return p.first == 0; }),
@@ -164,7 +150,7 @@ TEST_F(DeviceFaults, ClosingDuringApplyStopsAfterTheCurrentWriteThenCloses) {
     host.onWait = nullptr;
 
     EXPECT_EQ(closedAtOnce, std::optional<bool>(false));
-    EXPECT_EQ(dataWrites(), c.dataWrites);
+    EXPECT_EQ(dataWrites(mouse), c.dataWrites);
     EXPECT_TRUE(pointerSink.since(pointerMark).empty());
     EXPECT_TRUE(host.messages.empty());
     EXPECT_FALSE(host.busyVisible);
@@ -187,7 +173,7 @@ TEST_F(DeviceFaults, ClosingDuringTheFactoryResetEndsItBeforeTheMouseIsWritten) 
   };
   m.DefaultSettingClick();
   host.onPump = nullptr;
-  EXPECT_EQ(dataWrites(), 0u);
+  EXPECT_EQ(dataWrites(mouse), 0u);
   EXPECT_EQ(host.closeRequests, 1);
   EXPECT_TRUE(m.FormCloseQuery());
 }
@@ -263,7 +249,7 @@ TEST_F(DeviceFaults, AReplugDuringApplyIsReportedAndReconnected) {
   // The next Apply writes everything.
   mouse.clearTransfers();
   m.ApplyClick();
-  EXPECT_EQ(commandCodes().size(), kApplyCommands);
+  EXPECT_EQ(commandCodes(mouse).size(), kApplyCommands);
   EXPECT_EQ(host.messages.size(), 1u);
 }
 
@@ -282,7 +268,7 @@ TEST_F(DeviceFaults, AReplugBetweenTicksIsReconnectedAfterTheFailedTransfer) {
   EXPECT_TRUE(allDeviceControlsEnabled(true));
   mouse.clearTransfers();
   m.ApplyClick();
-  EXPECT_EQ(commandCodes().size(), kApplyCommands);
+  EXPECT_EQ(commandCodes(mouse).size(), kApplyCommands);
   EXPECT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(mouse.modes()[4][0], 5);
 }

@@ -5,6 +5,7 @@
 #include "app/main_window_model.h"
 #include "platform/hid/emulated_mouse.h"
 #include "support/fake_host.h"
+#include "support/mouse_transfers.h"
 #include "support/recording_pointer_sink.h"
 #include "support/temp_dir.h"
 
@@ -12,7 +13,6 @@ namespace korvane::app {
 namespace {
 
 using korvane::platform::EmulatedMouse;
-using korvane::platform::TransferKind;
 
 class WindowWithMouse : public ::testing::Test {
  protected:
@@ -31,16 +31,6 @@ class WindowWithMouse : public ::testing::Test {
       }
     }
     return true;
-  }
-
-  std::vector<std::uint8_t> commandCodes() const {
-    std::vector<std::uint8_t> codes;
-    for (const auto& transfer : mouse.transfers()) {
-      if (transfer.kind == TransferKind::SetFeature) {
-        codes.push_back(transfer.bytes.at(1));
-      }
-    }
-    return codes;
   }
 
   korvane::testing::TempDir start;
@@ -79,10 +69,10 @@ TEST_F(WindowWithMouse, ApplySendsTheStoredModesWithTheActiveOneLast) {
 
   model.ApplyClick();
 
-  const std::vector<std::uint8_t> codes = commandCodes();
+  const std::vector<int> codes = korvane::testing::commandCodes(mouse);
   ASSERT_GE(codes.size(), 5u);
-  EXPECT_EQ(std::vector<std::uint8_t>(codes.begin(), codes.begin() + 5),
-            (std::vector<std::uint8_t>{0x01, 0x02, 0x04, 0x05, 0x03}));
+  EXPECT_EQ(std::vector<int>(codes.begin(), codes.begin() + 5),
+            (std::vector<int>{0x01, 0x02, 0x04, 0x05, 0x03}));
   EXPECT_EQ(codes.size(), 25u);
   EXPECT_EQ(mouse.modes()[2][settings::kReportRateOffset], 2);
   EXPECT_EQ(mouse.modes()[2][0], 3);

@@ -9,33 +9,15 @@
 #include <functional>
 
 #include "platform/hid/emulated_mouse.h"
+#include "support/mouse_transfers.h"
 #include "support/recording_pointer_sink.h"
 #include "ui/program.h"
 
 using korvane::platform::EmulatedMouse;
-using korvane::platform::TransferKind;
+using korvane::testing::commandCodes;
+using korvane::testing::dataWrites;
 using korvane::ui::Program;
 using korvane::ui::QtHost;
-
-namespace {
-
-std::vector<int> commandCodes(const EmulatedMouse& mouse) {
-  std::vector<int> codes;
-  for (const auto& transfer : mouse.transfers()) {
-    if (transfer.kind == TransferKind::SetFeature) {
-      codes.push_back(transfer.bytes.at(1));
-    }
-  }
-  return codes;
-}
-
-int dataWrites(const EmulatedMouse& mouse) {
-  return static_cast<int>(
-      std::count_if(mouse.transfers().begin(), mouse.transfers().end(),
-                    [](const auto& t) { return t.kind == TransferKind::Write; }));
-}
-
-}  // namespace
 
 class ProgramTest : public QObject {
   Q_OBJECT
@@ -103,7 +85,7 @@ class ProgramTest : public QObject {
     QCOMPARE(std::count(applyShownEnabled.begin(), applyShownEnabled.end(), true), 0);
     const std::vector<int> codes = commandCodes(*mouse_);
     QCOMPARE(std::count_if(codes.begin(), codes.end(), [](int c) { return c >= 1 && c <= 5; }), 5);
-    QCOMPARE(dataWrites(*mouse_), 25);
+    QCOMPARE(dataWrites(*mouse_), std::size_t{25});
     QCOMPARE(std::vector<int>(codes.begin(), codes.begin() + 5), (std::vector<int>{1, 2, 3, 4, 5}));
     QVERIFY(applyLabel()->isEnabled());
   }
@@ -129,7 +111,7 @@ class ProgramTest : public QObject {
 
     QVERIFY(closed);
     QCOMPARE(exitCode, 0);
-    QCOMPARE(dataWrites(*mouse_), 5);
+    QCOMPARE(dataWrites(*mouse_), std::size_t{5});
     QVERIFY(!program_->window().isVisible());
     QVERIFY(!program_->busyWindow().isVisible());
     QVERIFY(QFile::exists(start_->filePath("configure/GM.ini")));

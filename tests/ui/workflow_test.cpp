@@ -16,28 +16,19 @@
 #include "macros/macro_file.h"
 #include "platform/hid/emulated_mouse.h"
 #include "support/fake_host.h"
+#include "support/mouse_transfers.h"
 #include "support/recording_pointer_sink.h"
 #include "ui/main_window.h"
 
 using korvane::app::MainWindowModel;
 using korvane::platform::EmulatedMouse;
 using korvane::platform::TransferKind;
+using korvane::testing::commandCodes;
 using korvane::ui::MainWindow;
 
 namespace {
 
 constexpr int kFirmwareVersion = 7;
-
-// Command codes of the feature reports the mouse received, in order.
-std::vector<int> commandCodes(const EmulatedMouse& mouse) {
-  std::vector<int> codes;
-  for (const auto& transfer : mouse.transfers()) {
-    if (transfer.kind == TransferKind::SetFeature) {
-      codes.push_back(transfer.bytes.at(1));
-    }
-  }
-  return codes;
-}
 
 // A full Apply with mode `active` as the active one: the other modes first,
 // the active one last, then both halves of every macro block.
