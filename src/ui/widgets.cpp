@@ -11,25 +11,15 @@ namespace korvane::ui {
 namespace {
 constexpr const char* kLoadsProperty = "korvaneLoads";
 constexpr const char* kHighlightProperty = "korvaneHighlighted";
-constexpr const char* kBaseStyleProperty = "korvaneBaseStyle";
 
-// A highlighted label shows its teal background behind its text. Captions
-// take their colours from the palette; a label styled by a sheet of its own
-// (a colour button) gets the teal added to its sheet.
+// A highlighted label shows its teal background behind its text. The
+// highlighted labels are captions, coloured through their palette (no style
+// sheet of their own), so the palette's background is what fills.
 void syncHighlight(QLabel& widget, bool highlighted) {
   if (widget.property(kHighlightProperty).toBool() == highlighted) {
     return;
   }
   widget.setProperty(kHighlightProperty, highlighted);
-  if (!widget.property(kBaseStyleProperty).isValid()) {
-    widget.setProperty(kBaseStyleProperty, widget.styleSheet());
-  }
-  const QString base = widget.property(kBaseStyleProperty).toString();
-  if (!base.isEmpty()) {
-    widget.setStyleSheet(highlighted ? base + QStringLiteral(" background: rgb(0, 128, 128);")
-                                     : base);
-    return;
-  }
   if (highlighted) {
     QPalette palette = widget.palette();
     palette.setColor(QPalette::Window, QColor(0, 128, 128));
