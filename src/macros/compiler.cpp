@@ -391,9 +391,6 @@ Result<PackedMacro> compileMacroScript(const MacroScript& script, int blockNumbe
 }
 
 Result<MacroUsage> measureMacroScript(const MacroScript& script) {
-  if (script.empty()) {
-    return MacroUsage{};
-  }
   const Result<PackedMacro> packed = compileMacroScript(script, 0, RepeatOption{});
   if (!packed) {
     return Result<MacroUsage>::failure(packed.error());
@@ -429,6 +426,11 @@ CompileOutcome CompileAllMacros(const std::filesystem::path& macroDir,
                                 std::span<const std::string> names, const RepeatOption& repeat,
                                 MacroBlocks& blocks) {
   CompileOutcome outcome;
+  // A block with no library entry behind it must not go on playing a macro
+  // an earlier compilation put there (one since deleted, say).
+  for (std::size_t k = names.size(); k < blocks.size(); ++k) {
+    blocks[k].fill(0);
+  }
   for (std::size_t k = 0; k < names.size(); ++k) {
     const std::string& name = names[k];
     const auto fail = [&](CompileError error) {
@@ -442,9 +444,6 @@ CompileOutcome CompileAllMacros(const std::filesystem::path& macroDir,
     if (file.error) {
       return fail(CompileError::script(name, *file.error));
     }
-    if (file.script.empty()) {
-      break;
-    }
     const int block = static_cast<int>(k);
     const Result<PackedMacro> packed = compileMacroScript(file.script, block, repeat);
     if (!packed) {
@@ -455,7 +454,7 @@ CompileOutcome CompileAllMacros(const std::filesystem::path& macroDir,
     }
     if (block < kMacroBlockCount) {
       blocks[k] = packed->block;
-      outcome.written.push_back({block, name});
+      outcome.written.push_back({block, name, packed->bytesNeeded});
     }
   }
   return outcome;

@@ -67,7 +67,8 @@ Result<PackedMacro> compileMacroScript(const MacroScript& script, int blockNumbe
 
 // For the byte meter of the macro page: how many of the 128 bytes the script
 // uses when compiled as it stands, and whether it fits. A script without
-// lines is not compiled at all and uses none.
+// lines takes the repeat byte and the record count, as it does in the library
+// compile.
 struct MacroUsage {
   std::size_t bytesUsed = 0;
   bool fits = true;
@@ -77,6 +78,7 @@ Result<MacroUsage> measureMacroScript(const MacroScript& script);
 struct CompiledMacro {
   int block = 0;
   std::string name;
+  std::size_t bytesUsed = 0;  // of the block's 128
 };
 // Why a macro did not compile, as data: the window words it in the user's
 // language.
@@ -102,12 +104,14 @@ struct CompileOutcome {
 };
 
 // Compiles library entry k + 1 (names[k], from `macroDir`) into blocks[k] for
-// k = 0, 1, ... . Stops quietly at the first macro whose file is empty; the
-// later blocks keep what they held. Stops with an error at a file that cannot
-// be read, a line that is not hex, an invalid line, a bad repeat count or a
-// macro that does not fit; blocks written before keep their new contents and
-// the failing macro's block is left untouched. Entries past the tenth are
-// compiled (and can fail) but have no block to go to.
+// k = 0, 1, ... . An empty file (a macro created and never filled) is an
+// empty macro: its block holds the repeat byte and a record count of 1, and
+// the compilation goes on. Blocks with no entry behind them are cleared to
+// zeros first. Stops with an error at a file that cannot be read, a line that
+// is not hex, an invalid line, a bad repeat count or a macro that does not
+// fit; blocks written before keep their new contents and the failing macro's
+// block is left untouched. Entries past the tenth are compiled (and can fail)
+// but have no block to go to.
 CompileOutcome CompileAllMacros(const std::filesystem::path& macroDir,
                                 std::span<const std::string> names, const RepeatOption& repeat,
                                 MacroBlocks& blocks);

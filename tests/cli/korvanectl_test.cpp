@@ -91,6 +91,15 @@ TEST_F(KorvanectlTest, CompilePrintsOneLinePerBlock) {
   }
 }
 
+TEST_F(KorvanectlTest, CompileTakesAnEmptyMacroAsAnEmptyBlockAndGoesOn) {
+  writeMacro("a2 new", {});  // as "新建" leaves it, between "a click" and "b overlap"
+  const CliRun run = korvanectl(folders() + " macro compile --no-repeat");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "0\ta click\t" + blockHex("0002020400710100") + "\n" + "1\ta2 new\t" +
+                         blockHex("0001") + "\n" + "2\tb overlap\t" +
+                         blockHex("0004020B0004030700040502050005010000") + "\n");
+}
+
 TEST_F(KorvanectlTest, CompileStopsAtAMacroThatDoesNotFit) {
   ScriptEditor editor;
   for (int i = 0; i < 19; ++i) {

@@ -241,7 +241,7 @@ TEST(MacroCompiler, MeasuresTheBytesAScriptUses) {
     bool fits;
   };
   const Case cases[] = {
-      {"no lines", {}, 0, true},
+      {"no lines", {}, 2, true},
       {"header only", {"1"}, 2, true},
       {"one click", clicks(1), 9, true},
       {"eighteen clicks fill the block exactly", clicks(18), 128, true},
@@ -287,25 +287,38 @@ class CompileAllTest : public ::testing::Test {
   MacroBlocks blocks_{};
 };
 
-TEST_F(CompileAllTest, EmptyLibraryChangesNothing) {
+TEST_F(CompileAllTest, AnEmptyLibraryClearsEveryBlock) {
   const CompileOutcome outcome = compile({});
   EXPECT_TRUE(outcome.written.empty());
   EXPECT_FALSE(outcome.error);
   for (const MacroBlock& block : blocks_) {
-    EXPECT_EQ(block, old());
+    EXPECT_EQ(block, MacroBlock{});
   }
 }
 
-TEST_F(CompileAllTest, AnEmptyFileEndsTheCompilationQuietly) {
+TEST_F(CompileAllTest, AnEmptyMacroIsAnEmptyBlockAndTheOnesAfterItCompile) {
+  const MacroBlock click = blockOf({0x00, 0x02, 0x02, 0x04, 0x00, 0x71, 0x01, 0x00, 0x00});
   write("a", clicks(1));
   write("b", {});
   write("c", clicks(1));
   const CompileOutcome outcome = compile({"a", "b", "c"});
   EXPECT_FALSE(outcome.error);
-  ASSERT_EQ(outcome.written.size(), 1u);
-  EXPECT_EQ(blocks_[0], blockOf({0x00, 0x02, 0x02, 0x04, 0x00, 0x71, 0x01, 0x00, 0x00}));
-  EXPECT_EQ(blocks_[1], old());
-  EXPECT_EQ(blocks_[2], old());
+  ASSERT_EQ(outcome.written.size(), 3u);
+  EXPECT_EQ(outcome.written[1].name, "b");
+  EXPECT_EQ(blocks_[0], click);
+  EXPECT_EQ(blocks_[1], blockOf({0x00, 0x01}));
+  EXPECT_EQ(blocks_[2], click);
+  // The blocks past the library lose what an earlier compilation left.
+  for (std::size_t k = 3; k < blocks_.size(); ++k) {
+    EXPECT_EQ(blocks_[k], MacroBlock{}) << k;
+  }
+
+  // The empty block takes the repeat byte as any other.
+  const CompileOutcome repeated =
+      CompileAllMacros(dir_.path(), std::vector<std::string>{"a", "b"}, endless(), blocks_);
+  EXPECT_FALSE(repeated.error);
+  EXPECT_EQ(blocks_[1], blockOf({0xF1, 0x01}));
+  EXPECT_EQ(blocks_[2], MacroBlock{});
 }
 
 TEST_F(CompileAllTest, AMacroThatDoesNotFitIsRefusedByName) {
