@@ -32,10 +32,6 @@ ApplyOutcome Apply(DeviceLink& link, LinkHost& host, ApplyHooks& hooks,
                    int activeMode, std::span<const MacroBlockBytes, kMacroCount> macroBlocks) {
   DeviceSession& session = link.session();
   const ModeWriteOrder order = modeWriteOrder(activeMode);
-  // Window messages run during the pauses; whatever they change, this run
-  // writes the modes as they were stored when it began.
-  std::array<settings::ModeBlock, settings::kModeCount> modes{};
-  std::copy(storedBlocks.begin(), storedBlocks.end(), modes.begin());
 
   auto stop = [&](const std::string& message, ApplyOutcome outcome) {
     host.hideBusy();
@@ -71,6 +67,16 @@ ApplyOutcome Apply(DeviceLink& link, LinkHost& host, ApplyHooks& hooks,
 
   hooks.setCommandLabelsEnabled(false);
   session.TransferFailed = false;
+  // Every macro is compiled and checked before the first transfer: a macro
+  // that cannot reach the mouse stops the run with the mouse untouched.
+  if (const auto error = hooks.compileMacros()) {
+    return stop(*error, ApplyOutcome::CompileFailed);
+  }
+  // Window messages run during the pauses; whatever they change, this run
+  // writes the modes as they were stored once the macros were compiled (the
+  // compile step may move a button to its macro's block).
+  std::array<settings::ModeBlock, settings::kModeCount> modes{};
+  std::copy(storedBlocks.begin(), storedBlocks.end(), modes.begin());
   const int total = order.count + kMacroDataWrites;
   DataWriteTracking tracking(link, total);
   host.showBusy();
@@ -92,10 +98,6 @@ ApplyOutcome Apply(DeviceLink& link, LinkHost& host, ApplyHooks& hooks,
     if (hooks.stopRequested()) {
       return stopped();
     }
-  }
-
-  if (const auto error = hooks.compileMacros()) {
-    return stop(*error, ApplyOutcome::CompileFailed);
   }
 
   host.showBusy();

@@ -41,8 +41,9 @@ class ApplyHooks {
   virtual ~ApplyHooks() = default;
   // SaveConf, DefaultSetting, Btn_Exit and Apply: off for the whole run.
   virtual void setCommandLabelsEnabled(bool enabled) = 0;
-  // Fills the ten macro blocks from the macro library; the message when a
-  // macro cannot be compiled.
+  // Before the first transfer: fills the ten macro blocks from the macro
+  // library and checks that every button's macro reaches the mouse; the
+  // message when one does not, and then nothing is sent.
   virtual std::optional<std::string> compileMacros() = 0;
   // The registry steps and the four system-parameter calls.
   virtual void applyPointerSettings() = 0;
@@ -85,16 +86,16 @@ enum class ApplyOutcome {
   Completed,      // everything written
   WriteFailed,    // stopped at the first failed transfer; the mouse refused it
   Disconnected,   // stopped at the first failed transfer; the mouse was unplugged
-  CompileFailed,  // a macro could not be compiled; no macro block was sent
+  CompileFailed,  // a macro could not be compiled; nothing was sent
   Stopped,        // ended early on request (the window is closing)
   NotStarted,     // another command was running; nothing was sent
 };
 
-// The Apply command: the five stored mode blocks (the active one last), the
-// ten macro blocks (compiled first, by the hook, into macroBlocks), then the
-// pointer settings. Stops at the first failed transfer with one message: the
-// refused write, or, when the mouse was unplugged, every write that did not
-// happen. The blocks are read as they are when the call starts.
+// The Apply command: the ten macro blocks compiled by the hook into
+// macroBlocks before anything is sent, then the five stored mode blocks (the
+// active one last), the ten macro blocks, then the pointer settings. Stops at the first failed
+// transfer with one message: the refused write, or, when the mouse was unplugged, every write that
+// did not happen. The mode blocks are read as the compile step leaves them.
 ApplyOutcome Apply(DeviceLink& link, LinkHost& host, ApplyHooks& hooks,
                    std::span<const settings::ModeBlock, settings::kModeCount> storedBlocks,
                    int activeMode, std::span<const MacroBlockBytes, kMacroCount> macroBlocks);
