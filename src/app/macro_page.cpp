@@ -45,7 +45,9 @@ MacroPage::MacroPage(WindowContext& context, const std::string& languageCode,
   Edt_ModifyTime.text = "0";
   lbl_ms.geometry = {226, 172, 24, 18};
   lbl_ms.caption = "ms";
-  lbl_meter.geometry = {256, 172, 136, 18};
+  // The meter's text sits above its bar, never under it.
+  lbl_meter.geometry = {256, 170, 136, 14};
+  lbl_result.geometry = {168, 346, 226, 16};
 
   place(img_load, lbl_load, {16, 272, 60, 24}, "macro_btn1", "载入");
   place(img_new, lbl_new, {86, 272, 60, 24}, "macro_btn1", "新建");
@@ -106,6 +108,8 @@ std::vector<NamedControl> MacroPage::namedControls() {
           {"macro_content", &macro_content},
           {"Edt_ModifyTime", &Edt_ModifyTime},
           {"lbl_ms", &lbl_ms},
+          {"lbl_meter", &lbl_meter},
+          {"lbl_result", &lbl_result},
           {"img_load", &img_load},
           {"img_new", &img_new},
           {"img_save", &img_save},
@@ -150,11 +154,21 @@ const AppState& MacroPage::state() const {
 }
 
 void MacroPage::openLibrary(const std::string& macroDir) {
+  // Start-up has chosen the language by now; the meter redraws with every
+  // key of a recording, so its words are read once.
+  meterText_ = LoadMessageText(context_.state, i18n::Message::MacroMeter, {"%1", "%2"});
   library_ = macros::MacroLibrary(macroDir);
   reportError(library_.RebuildLibrary());
   editor_.clear();
   refreshLists();
   refreshContent();
+  libraryChanged();
+}
+
+void MacroPage::libraryChanged() {
+  if (context_.macroLibraryChanged) {
+    context_.macroLibraryChanged();
+  }
 }
 
 std::vector<std::string> MacroPage::rereadMacroNames() {
@@ -176,6 +190,7 @@ std::vector<std::string> MacroPage::rereadMacroNames() {
     refreshContent();
   }
   refreshLists();
+  libraryChanged();
   return names;
 }
 
@@ -206,6 +221,7 @@ void MacroPage::refreshLists() {
   macro_list.items = library_.entries();
   macro_list.selected = library_.selected();
   lbl_new.enabled = library_.newEnabled();
+  img_new.enabled = lbl_new.enabled;
 }
 
 void MacroPage::refreshContent() {
@@ -223,8 +239,16 @@ void MacroPage::updateMeter() {
     meterBytes = 0;
     meterFits = false;
   }
-  lbl_meter.caption =
-      std::to_string(meterBytes) + " / " + std::to_string(macros::kMacroBlockSize) + " bytes";
+  lbl_meter.caption = i18n::fillMessage(
+      meterText_, {std::to_string(meterBytes), std::to_string(macros::kMacroBlockSize)});
+}
+
+bool MacroPage::haveCurrentMacro() {
+  if (library_.currentMacro()) {
+    return true;
+  }
+  context_.host.messageBox(LoadMessageText(context_.state, i18n::Message::NoCurrentMacro));
+  return false;
 }
 
 std::optional<macros::EntryDrawing> MacroPage::contentDrawing(int entry) const {
@@ -267,12 +291,24 @@ void MacroPage::lbl_loadClick() {
       reportTooLarge(*file);
       return;
     }
+    // A macro past the tenth would have no block in the mouse.
+    const std::filesystem::path chosen(*file);
+    if (chosen.extension() == macros::kMacroFileExtension &&
+        !library_.hasRoomFor(chosen.stem().string())) {
+      context_.host.messageBox(LoadMessageText(context_.state, i18n::Message::MacroLibraryFull,
+                                               {std::to_string(macros::kMacroBlockCount)}));
+      return;
+    }
     reportError(library_.loadFrom(*file));
     refreshLists();
+    libraryChanged();
   });
 }
 
 void MacroPage::lbl_newClick() {
+  if (!lbl_new.enabled) {
+    return;
+  }
   stopRecording();
   bool created = false;
   press(img_new, [this, &created] {
@@ -296,13 +332,16 @@ void MacroPage::lbl_newClick() {
           }
           return true;
         });
-    // A cancelled dialog keeps its text: the macro an edit goes to while
-    // nothing is selected.
-    library_.setTypedName(result.text);
+    // A cancelled dialog names no macro: an edit while nothing is selected
+    // then has no file to go to, instead of one the list does not show.
+    if (!result.accepted) {
+      library_.setTypedName({});
+    }
     created = result.accepted;
   });
   if (created) {
     editor_.clear();
+    libraryChanged();
   }
   refreshLists();
   refreshContent();
@@ -310,7 +349,13 @@ void MacroPage::lbl_newClick() {
 
 void MacroPage::lbl_saveClick() {
   stopRecording();
-  press(img_save, [this] { reportError(compileAll(blocks_)); });
+  press(img_save, [this] {
+    const macros::CompileOutcome outcome = compileAll(blocks_, repeatOption());
+    lbl_result.caption = compileResultText(outcome);
+    if (outcome.error) {
+      reportError(compileErrorText(context_.state, *outcome.error));
+    }
+  });
 }
 
 void MacroPage::lbl_deleteClick() {
@@ -320,6 +365,7 @@ void MacroPage::lbl_deleteClick() {
     editor_.clear();
     refreshLists();
     refreshContent();
+    libraryChanged();
   });
 }
 
@@ -330,6 +376,28 @@ void MacroPage::lbl_cancleClick() {
 macros::CompileOutcome MacroPage::compileAll(macros::MacroBlocks& blocks,
                                              const macros::RepeatOption& repeat) const {
   return macros::CompileAllMacros(library_.folder(), library_.names(), repeat, blocks);
+}
+
+std::string MacroPage::compileResultText(const macros::CompileOutcome& outcome) const {
+  const std::string blockSize = std::to_string(macros::kMacroBlockSize);
+  if (outcome.error) {
+    const macros::CompileError& error = *outcome.error;
+    if (error.kind == macros::CompileError::Kind::TooLong) {
+      return LoadMessageText(context_.state, i18n::Message::MacroDoesNotFitShort,
+                             {error.macroName, std::to_string(error.bytesNeeded), blockSize});
+    }
+    return LoadMessageText(context_.state, i18n::Message::MacroNotCompiledShort, {error.macroName});
+  }
+  if (outcome.written.empty()) {
+    return LoadMessageText(context_.state, i18n::Message::NoMacrosCompiled);
+  }
+  std::size_t largest = 0;
+  for (const macros::CompiledMacro& compiled : outcome.written) {
+    largest = std::max(largest, compiled.bytesUsed);
+  }
+  return LoadMessageText(
+      context_.state, i18n::Message::MacrosCompiled,
+      {std::to_string(outcome.written.size()), std::to_string(largest), blockSize});
 }
 
 std::optional<std::string> MacroPage::compileAll(macros::MacroBlocks& blocks) {
@@ -388,6 +456,9 @@ void MacroPage::lbl_RECClick() {
 }
 
 void MacroPage::startRecording() {
+  if (!haveCurrentMacro()) {
+    return;
+  }
   const std::optional<RecordingTexts> texts = recordingTexts(true);
   if (!texts) {
     return;
@@ -456,11 +527,17 @@ void MacroPage::keyEvent(const macros::KeyEvent& event) {
   // gets its line into the saved macro.
   if (tenthRelease && recording_) {
     lbl_RECClick();
+    // Said on the page, not in a box the next typed key could dismiss.
+    lbl_result.caption = LoadMessageText(context_.state, i18n::Message::RecordingEndedAtLimit,
+                                         {std::to_string(macros::kReleasesPerRecording)});
     context_.host.pumpEvents();
   }
 }
 
 void MacroPage::insertClick(macros::MouseButton button) {
+  if (!haveCurrentMacro()) {
+    return;
+  }
   macros::insertMouseClick(editor_, button);
   refreshContent();
 }
@@ -479,7 +556,7 @@ void MacroPage::lbl_MseMidClick() {
 
 void MacroPage::lbl_delkeyClick() {
   press(img_delkey, [this] {
-    if (macros::removeSelectedKeyGroup(editor_)) {
+    if (haveCurrentMacro() && macros::removeSelectedKeyGroup(editor_)) {
       save();
       refreshContent();
     }
@@ -487,6 +564,9 @@ void MacroPage::lbl_delkeyClick() {
 }
 
 void MacroPage::lbl_TimeClick() {
+  if (!haveCurrentMacro()) {
+    return;
+  }
   if (macros::setSelectedDelay(editor_, macros::delayEditValue(Edt_ModifyTime.text))) {
     save();
     refreshContent();

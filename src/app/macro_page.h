@@ -8,6 +8,7 @@
 #include "app/control_registry.h"
 #include "app/controls.h"
 #include "app/skin_image.h"
+#include "i18n/messages.h"
 #include "macros/compiler.h"
 #include "macros/key_source.h"
 #include "macros/key_table.h"
@@ -99,6 +100,8 @@ class MacroPage {
   Edit Edt_ModifyTime;
   Label lbl_ms;
   Label lbl_meter;
+  // What the last compile did, or why a recording ended by itself.
+  Label lbl_result;
   std::size_t meterBytes = 0;
   bool meterFits = true;
 
@@ -141,6 +144,11 @@ class MacroPage {
   void reportError(const std::optional<files::FileError>& error);
   void refreshLists();
   void refreshContent();
+  void libraryChanged();
+  // An edit needs a macro to go to; without one the user is asked to select
+  // or create one.
+  bool haveCurrentMacro();
+  std::string compileResultText(const macros::CompileOutcome& outcome) const;
   void applyRepeat(const macros::RepeatOption& option);
   struct RecordingTexts {
     std::string start;
@@ -162,6 +170,7 @@ class MacroPage {
   // captured no event gives it back instead of saving an empty script.
   std::optional<macros::ScriptEditor> beforeRecording_;
   macros::MacroBlocks& blocks_;
+  std::string meterText_ = std::string(i18n::messageRow(i18n::Message::MacroMeter).builtIn);
 };
 
 }  // namespace korvane::app

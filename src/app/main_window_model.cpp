@@ -45,7 +45,8 @@ MainWindowModel::MainWindowModel(Host& host, device::HidBackend& hid,
                [this] { keys.HideFunctionMenu(); },
                [this] { keys.ClearSelection(); },
                [this] { LoadModeForEditing(); },
-               [this] { return macro.rereadMacroNames(); }},
+               [this] { return macro.rereadMacroNames(); },
+               [this] { FollowMacroLibrary(); }},
       pointer(pointerSink),
       host_(host),
       hid_(hid),
@@ -293,10 +294,6 @@ void MainWindowModel::reportDisconnected(const device::UnwrittenWrites& unwritte
 
 bool MainWindowModel::stopRequested() {
   return closeRequested_;
-}
-
-std::optional<std::string> MainWindowModel::compileMacros() {
-  return macro.compileAll(macroBlocks_);
 }
 
 void MainWindowModel::applyPointerSettings() {

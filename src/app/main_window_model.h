@@ -20,6 +20,7 @@
 #include "app/pointer_page.h"
 #include "app/sensitivity_page.h"
 #include "app/window_context.h"
+#include "buttons/macro_buttons.h"
 #include "device/apply.h"
 #include "device/device_session.h"
 #include "device/discovery.h"
@@ -119,6 +120,15 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
   // reads the live files as they are and makes none that is missing.
   void keepLiveFilesAsTheyAre() { createsLiveFiles_ = false; }
   void LoadModeForEditing();
+  // Every button of the five modes that plays a macro and whose name is a
+  // library macro's gets that macro's position (the active mode's in the
+  // working block too); the others keep theirs. Run whenever the library
+  // changes, after the load step and before Apply writes anything.
+  struct ModeMacroButton {
+    int mode = 0;
+    buttons::MacroButton button;
+  };
+  std::vector<ModeMacroButton> FollowMacroLibrary();
   void FillMacroLists();
   void HideFunctionMenu();
 

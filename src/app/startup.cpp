@@ -107,6 +107,8 @@ void MainWindowModel::LoadModeForEditing() {
   }
   settings::LoadModeForEditing(blocks, state_.DataDir, codePage_,
                                [this](int mode) { ReadSettingsFile(mode); });
+  // The data files may hold positions from before the library last changed.
+  FollowMacroLibrary();
 }
 
 void MainWindowModel::FillMacroLists() {

@@ -26,6 +26,8 @@ struct WindowContext {
   std::function<void()> loadModeForEditing;
   // The macro library's names, in library order (entry n is device macro n - 1).
   std::function<std::vector<std::string>()> macroNames;
+  // Macros were created, loaded or deleted: the buttons that play them follow.
+  std::function<void()> macroLibraryChanged;
 };
 
 }  // namespace korvane::app

@@ -49,6 +49,15 @@ enum class Message : std::uint8_t {
   MacroTooLong,                    // %1: the macro, %2: bytes needed, %3: bytes of a block
   MacroNameInvalid,                // a macro name no file name can hold
   UnableToCreateFolder,            // %1: the folder
+  MacroButtonWithoutBlock,  // %1 mode, %2 button, %3 macro, %4 its number in the list, %5 blocks
+  MacroMeter,               // %1 bytes used of %2
+  MacrosCompiled,           // %1 macros, %2 bytes of the largest, %3 bytes of a block
+  NoMacrosCompiled,         // an empty library: the blocks are cleared
+  MacroDoesNotFitShort,     // %1 the macro, %2 bytes needed, %3 bytes of a block
+  MacroNotCompiledShort,    // %1 the macro
+  MacroLibraryFull,         // %1 the macros the mouse holds
+  RecordingEndedAtLimit,    // %1 the key releases a recording takes
+  NoCurrentMacro,           // an edit with no macro selected or created
 };
 
 struct MessageRow {
@@ -96,6 +105,15 @@ inline constexpr auto kMessages = std::to_array<MessageRow>({
     {Message::MacroTooLong, "Msg_MacroTooLong", "宏“%1”超出鼠标的 %3 字节宏空间(需要 %2 字节)。"},
     {Message::MacroNameInvalid, "Msg_MacroNameInvalid", "文件名无效"},
     {Message::UnableToCreateFolder, "Msg_UnableToCreateFolder", "无法创建文件夹 %1"},
+    {Message::MacroButtonWithoutBlock, "Msg_MacroButtonWithoutBlock", "模式 %1 的按键 %2 播放宏“%3”(列表第 %4 个)，但鼠标只能保存 %5 个宏，未写入任何设置。"},
+    {Message::MacroMeter, "Msg_MacroMeter", "%1 / %2 字节"},
+    {Message::MacrosCompiled, "Msg_MacrosCompiled", "已编译 %1 个宏，最大 %2 / %3 字节"},
+    {Message::NoMacrosCompiled, "Msg_NoMacrosCompiled", "没有宏，鼠标的宏将被清空"},
+    {Message::MacroDoesNotFitShort, "Msg_MacroDoesNotFitShort", "“%1”放不下：%2 / %3 字节"},
+    {Message::MacroNotCompiledShort, "Msg_MacroNotCompiledShort", "“%1”无法编译"},
+    {Message::MacroLibraryFull, "Msg_MacroLibraryFull", "鼠标只能保存 %1 个宏，请先删除一个再载入。"},
+    {Message::RecordingEndedAtLimit, "Msg_RecordingEndedAtLimit", "录制已结束：一个宏最多录制 %1 次按键松开。"},
+    {Message::NoCurrentMacro, "Msg_NoCurrentMacro", "请先在列表中选择一个宏，或用“新建”创建一个。"},
 });
 // clang-format on
 

@@ -117,8 +117,21 @@ std::vector<std::string> MacroLibrary::entries() const {
   return entries;
 }
 
+std::optional<int> MacroLibrary::position(std::string_view name) const {
+  const auto it = std::find_if(names_.begin(), names_.end(),
+                               [name](const std::string& held) { return equalNoCase(held, name); });
+  if (it == names_.end()) {
+    return std::nullopt;
+  }
+  return static_cast<int>(it - names_.begin());
+}
+
 bool MacroLibrary::newEnabled() const {
-  return names_.size() != static_cast<std::size_t>(kLibraryNewLimit);
+  return names_.size() < static_cast<std::size_t>(kLibraryNewLimit);
+}
+
+bool MacroLibrary::hasRoomFor(std::string_view name) const {
+  return holds(name) || names_.size() < static_cast<std::size_t>(kLibraryNewLimit);
 }
 
 bool MacroLibrary::select(int entry) {
@@ -145,10 +158,13 @@ std::optional<std::string> MacroLibrary::currentMacro() const {
   if (selected_) {
     return selectedName();
   }
-  if (blankOnly(typedName_) || !fileCanHold(typedName_)) {
+  // Only a macro the list shows: a name typed into a cancelled dialog, or one
+  // deleted since, has no file an edit could go to.
+  const std::optional<int> at = position(typedName_);
+  if (!at) {
     return std::nullopt;
   }
-  return typedName_;
+  return names_[static_cast<std::size_t>(*at)];
 }
 
 std::optional<files::FileError> MacroLibrary::RebuildLibrary() {

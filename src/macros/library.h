@@ -13,8 +13,9 @@
 
 namespace korvane::macros {
 
-// The mouse keeps ten macros; `lbl_new` is disabled when the library holds
-// exactly this many (loading from elsewhere may still go past it).
+// The mouse keeps ten macros: `lbl_new` is disabled when the library holds
+// this many, and loading refuses a macro past them. Files put into the folder
+// by other means may still go past it; those entries have no block.
 inline constexpr int kLibraryNewLimit = 10;
 inline constexpr std::string_view kEntrySeparator = ". ";
 inline constexpr std::size_t kMaxFileNameBytes = 255;
@@ -64,8 +65,15 @@ class MacroLibrary {
   const std::vector<std::string>& names() const { return names_; }
   // "1. " + first name, "2. " + second name, ...
   std::vector<std::string> entries() const;
-  // `lbl_new` enabled: the library does not hold exactly ten names.
+  // The position (from 0) of the macro named `name`, compared as the library
+  // compares names; a button playing it stores this. Nothing when no macro
+  // has that name.
+  std::optional<int> position(std::string_view name) const;
+  // `lbl_new` enabled: the library holds fewer than ten names.
   bool newEnabled() const;
+  // Loading a macro of this name keeps the library within the mouse's ten
+  // blocks: it replaces a macro the library holds, or there is room.
+  bool hasRoomFor(std::string_view name) const;
 
   std::optional<int> selected() const { return selected_; }
   // A click on entry index `entry` (from 0); false and no selection when
@@ -78,8 +86,8 @@ class MacroLibrary {
   void setTypedName(std::string text) { typedName_ = std::move(text); }
   const std::string& typedName() const { return typedName_; }
   // The macro the editor's script belongs to: the selected entry's name, or
-  // else the typed name when it is a name a file can hold. nullopt when there
-  // is neither, so that an edit made before any macro exists lands nowhere.
+  // else the macro the name dialog last created, while the library holds it.
+  // nullopt when there is neither: an edit then has no file to go to.
   std::optional<std::string> currentMacro() const;
 
   // Refills the names from the folder; no entry selected afterwards. On

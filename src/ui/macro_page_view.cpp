@@ -1,5 +1,6 @@
 #include "ui/macro_page_view.h"
 
+#include <QGraphicsOpacityEffect>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
@@ -18,6 +19,10 @@ constexpr int kLibraryEntryHeight = 19;
 constexpr int kScriptEntryHeight = 16;
 const QColor kListText(255, 255, 0);
 const QColor kSelection(0, 128, 128);
+constexpr qreal kDisabledOpacity = 0.35;
+constexpr int kMeterGap = 2;
+constexpr int kMeterHeight = 4;
+const QColor kDisabledText(138, 138, 138);
 
 // The script list draws each entry from the script line it stands for: an
 // icon for its kind and the line without its kind digit and key code.
@@ -189,10 +194,26 @@ void buildScriptList(ViewBinder& binder, QWidget* page, app::MacroPage& macro) {
 void buildCommands(ViewBinder& binder, QWidget* page, app::MacroPage& macro) {
   const app::AppState& state = macro.state();
   for (const app::MacroPage::Command& command : macro.commands()) {
-    binder.image(page, *command.image);
+    ClickLabel* picture = binder.image(page, *command.image);
     ClickLabel* caption =
         binder.label(page, *command.label, [&macro, click = command.click] { (macro.*click)(); });
     styleCaption(caption, "white", 12, true);
+    // A command that cannot run looks it: its picture faded, its caption grey.
+    const app::Label* label = command.label;
+    binder.onSync([picture, caption, label] {
+      const bool faded = !label->enabled;
+      if ((picture->graphicsEffect() != nullptr) == faded) {
+        return;
+      }
+      if (faded) {
+        auto* effect = new QGraphicsOpacityEffect(picture);
+        effect->setOpacity(kDisabledOpacity);
+        picture->setGraphicsEffect(effect);
+      } else {
+        picture->setGraphicsEffect(nullptr);
+      }
+      setTextColour(caption, faded ? kDisabledText : QColor(Qt::white));
+    });
     app::SkinImage* image = command.image;
     binder.hover(
         caption, [image, &state] { image->enter(state); },
@@ -207,9 +228,12 @@ void buildByteMeter(ViewBinder& binder, QWidget* page, app::MacroPage& macro) {
   meter->setRange(0, static_cast<int>(macros::kMacroBlockSize));
   ClickLabel* meterText = binder.label(page, macro.lbl_meter);
   styleCaption(meterText, "#cfd8e0", 11, false);
+  styleCaption(binder.label(page, macro.lbl_result), "#cfd8e0", 11, false,
+               Qt::AlignLeft | Qt::AlignVCenter);
   binder.onSync([meter, meterText, &macro] {
+    // The bar runs below the text, never through it.
     const app::Rect& g = macro.lbl_meter.geometry;
-    meter->setGeometry(g.x, g.y + g.height - 4, g.width, 4);
+    meter->setGeometry(g.x, g.y + g.height + kMeterGap, g.width, kMeterHeight);
     meter->setValue(static_cast<int>(std::min(macro.meterBytes, macros::kMacroBlockSize)));
     const QString colour = macro.meterFits ? QStringLiteral("#24c8e8") : QStringLiteral("#ff9b2f");
     // Parsed anew only when the colour changes, not on every refresh.

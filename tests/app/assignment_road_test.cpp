@@ -12,6 +12,7 @@
 #include "platform/hid/emulated_mouse.h"
 #include "settings/mode_block.h"
 #include "support/fake_host.h"
+#include "support/mouse_transfers.h"
 #include "support/recording_pointer_sink.h"
 #include "support/shipped_window.h"
 #include "support/temp_dir.h"
@@ -106,21 +107,115 @@ TEST_F(AssignmentRoad, TheMacroDialogListsTheFolderAsItIsWhenItOpens) {
   EXPECT_TRUE(std::filesystem::is_directory(m.state().MacroDir));
 }
 
-TEST_F(AssignmentRoad, ConfirmedMacroBlocksAreWhatApplySendsWhenALaterCompileStopsEarly) {
+TEST_F(AssignmentRoad, AButtonPlaysTheMacroItsNameShowsWhateverTheLibraryDoes) {
   MainWindowModel& m = startWindow();
-  ASSERT_EQ(
-      macros::writeMacroFile(macroFile("tap"), {"1", "1 A CODE:0004", "0 50", "2 A CODE:0004"}),
-      std::nullopt);
+  for (const char* name : {"bb", "cc"}) {
+    ASSERT_EQ(macros::writeMacroFile(macroFile(name), {"1"}), std::nullopt);
+  }
+  m.macro.openLibrary(m.state().MacroDir);
+  // Mode 1's back button plays "cc", mode 2's forward button "bb"; both saved.
+  const auto assignMacro = [&](int button, int choice) {
+    host.macroChoice = choice;
+    m.keys.KeyClick(button);
+    m.keys.entryClick(kGaming, kMacroEntry);
+  };
+  m.modes.pnl_modeClick(2);
+  assignMacro(5, 0);
+  m.SaveConfClick();
+  m.modes.pnl_modeClick(1);
+  assignMacro(4, 1);
+  m.SaveConfClick();
+  ASSERT_EQ(m.keys.Key[3].caption, "cc");
+  const std::size_t back = settings::keyActionOffset(4);
+  const std::size_t forward = settings::keyActionOffset(5);
+  const auto param = [](const settings::ModeBlock& block, std::size_t at) {
+    return std::array<std::uint8_t, 2>{block[at], block[at + 1]};
+  };
+
+  // "aa" sorts first: every position moves up, in the mode being edited and
+  // in the one that is not.
+  host.typedNames = {"aa"};
+  m.macro.lbl_newClick();
+  EXPECT_EQ(param(m.blocks.working, back), (std::array<std::uint8_t, 2>{9, 2}));
+  EXPECT_EQ(param(m.blocks.storedBlock(1), back), (std::array<std::uint8_t, 2>{9, 2}));
+  EXPECT_EQ(param(m.blocks.storedBlock(2), forward), (std::array<std::uint8_t, 2>{9, 1}));
+  EXPECT_EQ(m.ApplyClick(), device::ApplyOutcome::Completed);
+  EXPECT_EQ(param(mouse.modes()[0], back), (std::array<std::uint8_t, 2>{9, 2}));
+  EXPECT_EQ(param(mouse.modes()[1], forward), (std::array<std::uint8_t, 2>{9, 1}));
+
+  // Switching modes rereads the data files, which still hold the old
+  // positions: the load step puts them right again.
+  m.modes.pnl_modeClick(2);
+  EXPECT_EQ(param(m.blocks.working, forward), (std::array<std::uint8_t, 2>{9, 1}));
+  m.modes.pnl_modeClick(1);
+
+  // Deleting "aa" moves them back.
+  m.macro.macro_listClick(0);
+  m.macro.lbl_deleteClick();
+  EXPECT_EQ(param(m.blocks.working, back), (std::array<std::uint8_t, 2>{9, 1}));
+  EXPECT_EQ(param(m.blocks.storedBlock(2), forward), (std::array<std::uint8_t, 2>{9, 0}));
+
+  // Nine macros put into the folder by hand push "cc" past the tenth block:
+  // Apply names the button and writes nothing.
+  for (int i = 0; i < 9; ++i) {
+    ASSERT_EQ(macros::writeMacroFile(macroFile("a" + std::to_string(i)), {"1"}), std::nullopt);
+  }
+  m.keys.KeyClick(6);  // the macro dialog rereads the folder
+  host.macroChoice = std::nullopt;
+  m.keys.entryClick(kGaming, kMacroEntry);
+  m.keys.page_MseKeysClick();
+  ASSERT_TRUE(host.messages.empty());
+  const std::size_t writes = korvane::testing::dataWrites(mouse);
+  EXPECT_EQ(m.ApplyClick(), device::ApplyOutcome::CompileFailed);
+  EXPECT_EQ(korvane::testing::dataWrites(mouse), writes);
+  EXPECT_EQ(host.messages,
+            std::vector<std::string>{"模式 1 的按键 4 播放宏“cc”(列表第 11 个)，但鼠标只能保存 "
+                                     "10 个宏，未写入任何设置。"});
+}
+
+TEST_F(AssignmentRoad, AnEmptyOrDeletedMacroSilencesNoOtherAndKeepsNoOldBlock) {
+  MainWindowModel& m = startWindow();
+  const macros::MacroScript tap = {"1", "1 A CODE:0004", "0 50", "2 A CODE:0004"};
+  for (const char* name : {"a", "c", "d"}) {
+    ASSERT_EQ(macros::writeMacroFile(macroFile(name), tap), std::nullopt);
+  }
   m.macro.openLibrary(m.state().MacroDir);
   m.macro.lbl_saveClick();
-  const macros::MacroBlock confirmed = m.macroBlocks()[0];
-  ASSERT_NE(confirmed, macros::MacroBlock{});
+  const macros::MacroBlock tapBlock = m.macroBlocks()[0];
+  ASSERT_EQ(m.macroBlocks()[2], tapBlock);
 
-  // Emptied afterwards: Apply's compile stops at it and keeps block 0.
-  ASSERT_EQ(macros::writeMacroFile(macroFile("tap"), {}), std::nullopt);
-  m.ApplyClick();
-  ASSERT_TRUE(host.messages.empty());
-  EXPECT_TRUE(std::equal(confirmed.begin(), confirmed.end(), mouse.macros()[0].begin()));
+  // "新建" makes an empty "b" between a and c; d is deleted.
+  host.typedNames = {"b"};
+  m.macro.lbl_newClick();
+  m.macro.macro_listClick(3);
+  m.macro.lbl_deleteClick();
+  ASSERT_EQ(m.macro.macroNames(), (std::vector<std::string>{"a", "b", "c"}));
+  EXPECT_EQ(m.ApplyClick(), device::ApplyOutcome::Completed);
+  ASSERT_TRUE(host.messages.empty()) << host.messages.front();
+  macros::MacroBlock empty{};
+  empty[1] = 1;  // one (terminal) record
+  EXPECT_TRUE(std::equal(tapBlock.begin(), tapBlock.end(), mouse.macros()[0].begin()));
+  EXPECT_TRUE(std::equal(empty.begin(), empty.end(), mouse.macros()[1].begin()));
+  EXPECT_TRUE(std::equal(tapBlock.begin(), tapBlock.end(), mouse.macros()[2].begin()));
+  // d's old block does not go on playing.
+  EXPECT_TRUE(std::all_of(mouse.macros()[3].begin(), mouse.macros()[3].end(),
+                          [](std::uint8_t byte) { return byte == 0; }));
+}
+
+TEST_F(AssignmentRoad, AMacroTooLongStopsApplyBeforeTheFirstMode) {
+  MainWindowModel& m = startWindow();
+  macros::ScriptEditor clicks;
+  for (int i = 0; i < 19; ++i) {
+    macros::insertMouseClick(clicks, macros::MouseButton::Left);
+  }
+  ASSERT_EQ(macros::writeMacroFile(macroFile("long"), clicks.script), std::nullopt);
+  m.macro.openLibrary(m.state().MacroDir);
+  m.sensitivity.btn_hzClick(2);  // a change the mouse must not receive
+  const std::size_t before = korvane::testing::dataWrites(mouse);
+  EXPECT_EQ(m.ApplyClick(), device::ApplyOutcome::CompileFailed);
+  EXPECT_EQ(korvane::testing::dataWrites(mouse), before) << "no mode, no macro";
+  EXPECT_EQ(host.messages,
+            std::vector<std::string>{"宏“long”超出鼠标的 128 字节宏空间(需要 135 字节)。"});
 }
 
 TEST(DialogLayout, TheDialogsOfTheRoadAreLaidOutAsDesigned) {

@@ -35,7 +35,7 @@ class ButtonPage : public ::testing::Test {
   AppState state;
   settings::ModeBlocks blocks;
   std::vector<std::string> macros;
-  WindowContext context{host, state, blocks, [] {}, [] {}, [] {}, [this] { return macros; }};
+  WindowContext context{host, state, blocks, [] {}, [] {}, [] {}, [this] { return macros; }, {}};
   KeysPage keys{context};
 };
 

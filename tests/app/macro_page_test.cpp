@@ -47,7 +47,7 @@ class MacroPageTest : public ::testing::Test {
   AppState state;
   settings::ModeBlocks blocks;
   std::string language = "ENU";
-  WindowContext context{host, state, blocks, [] {}, [] {}, [] {}, {}};
+  WindowContext context{host, state, blocks, [] {}, [] {}, [] {}, {}, {}};
   macros::MacroBlocks macroBlocks{};
   MacroPage page{context, language, macroBlocks};
   FakeKeySource keyboard;
@@ -97,13 +97,85 @@ TEST_F(MacroPageTest, SelectingLoadsTheMacroAndDeletingEmptiesTheEditor) {
   EXPECT_TRUE(page.macro_content.items.empty());
 }
 
-TEST_F(MacroPageTest, TenMacrosDisableNew) {
+TEST_F(MacroPageTest, TenMacrosDisableNewAndRefuseAnEleventhLoad) {
   for (int i = 0; i < 10; ++i) {
     writeMacro("m" + std::to_string(i), {"1"});
   }
   page.openLibrary(macroDir);
   EXPECT_FALSE(page.lbl_new.enabled);
+  EXPECT_FALSE(page.img_new.enabled);
   EXPECT_EQ(page.macro_list.items.back(), "10. m9");
+  host.typedNames = {"eleven"};
+  page.lbl_newClick();
+  EXPECT_EQ(host.nameDialogs, 0);
+
+  const TempDir elsewhere;
+  const std::filesystem::path eleventh = elsewhere.path() / "eleven.spm";
+  ASSERT_FALSE(macros::writeMacroFile(eleventh, {"1"}));
+  host.chosenFile = eleventh.string();
+  page.lbl_loadClick();
+  EXPECT_EQ(host.messages, std::vector<std::string>{"鼠标只能保存 10 个宏，请先删除一个再载入。"});
+  EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(macroDir) / "eleven.spm"));
+  EXPECT_EQ(page.macro_list.items.size(), 10u);
+
+  // One that replaces a macro of the library still loads.
+  host.messages.clear();
+  const std::filesystem::path replacement = elsewhere.path() / "m3.spm";
+  ASSERT_FALSE(macros::writeMacroFile(replacement, {"1", "0 10"}));
+  host.chosenFile = replacement.string();
+  page.lbl_loadClick();
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(readMacro("m3"), (macros::MacroScript{"1", "0 10"}));
+
+  // Below ten, "新建" is itself again.
+  page.macro_listClick(0);
+  page.lbl_deleteClick();
+  EXPECT_TRUE(page.lbl_new.enabled);
+  EXPECT_TRUE(page.img_new.enabled);
+}
+
+TEST_F(MacroPageTest, ACancelledNameDialogLeavesNoMacroForAnEditToGoTo) {
+  writeMacro("alpha", {"1"});
+  page.openLibrary(macroDir);
+  // "Alpha" is refused as held already, then the dialog is cancelled.
+  host.typedNames = {"Alpha"};
+  page.lbl_newClick();
+  ASSERT_EQ(host.messages, std::vector<std::string>{"Macro Name Already Exists"});
+  host.messages.clear();
+
+  const std::string ask = "请先在列表中选择一个宏，或用“新建”创建一个。";
+  for (void (MacroPage::*edit)() : {&MacroPage::lbl_MseLeftClick, &MacroPage::lbl_RECClick,
+                                    &MacroPage::lbl_delkeyClick, &MacroPage::lbl_TimeClick}) {
+    (page.*edit)();
+    EXPECT_EQ(host.messages, std::vector<std::string>{ask});
+    host.messages.clear();
+  }
+  EXPECT_FALSE(page.recording());
+  EXPECT_TRUE(page.macro_content.items.empty());
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(macroDir),
+                          std::filesystem::directory_iterator()),
+            1);
+
+  // A macro deleted after it was created is no place for edits either.
+  host.typedNames = {"beta"};
+  page.lbl_newClick();
+  page.macro_listClick(1);
+  page.lbl_deleteClick();
+  page.lbl_MseLeftClick();
+  EXPECT_EQ(host.messages, std::vector<std::string>{ask});
+  EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(macroDir) / "beta.spm"));
+}
+
+TEST_F(MacroPageTest, CompilingSaysWhatItDidOnTheResultLine) {
+  page.openLibrary(macroDir);
+  page.lbl_saveClick();
+  EXPECT_EQ(page.lbl_result.caption, "没有宏，鼠标的宏将被清空");
+  writeMacro("a", {"1", "1 A CODE:0004", "0 20", "2 A CODE:0004"});
+  writeMacro("b", {});
+  page.openLibrary(macroDir);
+  page.lbl_saveClick();
+  EXPECT_EQ(page.lbl_result.caption, "已编译 2 个宏，最大 9 / 128 字节");
+  EXPECT_TRUE(host.messages.empty());
 }
 
 TEST_F(MacroPageTest, RepeatOptionTransitionsKeepMirrorsAndEditInStep) {
@@ -136,14 +208,14 @@ TEST_F(MacroPageTest, RepeatOptionTransitionsKeepMirrorsAndEditInStep) {
 
 TEST_F(MacroPageTest, RecordingTogglesByTheLanguageTextsAndSavesOnStop) {
   page.openLibrary(macroDir);
+  host.typedNames = {"gamma"};
+  page.lbl_newClick();
   page.lbl_RECClick();  // no language file
   EXPECT_EQ(host.messages, std::vector<std::string>{"\"English.ini\" File No Find"});
   EXPECT_EQ(page.lbl_REC.caption, "开始录制");
 
   start.write("Language/1033/English.ini", "[English]\r\nMacro5=Record\r\nMacro10=Stop\r\n");
   page.lbl_REC.caption = "Record";  // as the language loader sets it
-  host.typedNames = {"gamma"};
-  page.lbl_newClick();
   page.lbl_RECClick();
   EXPECT_EQ(page.lbl_REC.caption, "Stop");
   page.lbl_MseRightClick();
@@ -166,6 +238,9 @@ TEST_F(MacroPageTest, CompileFillsBlocksInLibraryOrderAndRefusesWhatDoesNotFit) 
   EXPECT_EQ(*error, "宏“b”超出鼠标的 128 字节宏空间(需要 285 字节)。");
   EXPECT_NE(blocks[0], macros::MacroBlock{});
   EXPECT_EQ(blocks[1], macros::MacroBlock{});
+  page.lbl_saveClick();
+  EXPECT_EQ(host.messages, std::vector<std::string>{*error});
+  EXPECT_EQ(page.lbl_result.caption, "“b”放不下：285 / 128 字节");
 
   page.macro_listClick(1);
   EXPECT_FALSE(page.meterFits);
@@ -181,7 +256,7 @@ TEST_F(MacroPageTest, TheMeterCountsPausesPastTheBlockWithoutWrapping) {
   page.macro_listClick(0);
   EXPECT_FALSE(page.meterFits);
   EXPECT_EQ(page.meterBytes, 2264924702u);
-  EXPECT_EQ(page.lbl_meter.caption, "2264924702 / 128 bytes");
+  EXPECT_EQ(page.lbl_meter.caption, "2264924702 / 128 字节");
 }
 
 // --- recording -------------------------------------------------------------------
@@ -271,6 +346,7 @@ TEST_F(RecordingTest, TheTenthReleaseStopsAndSavesWithAModifierReleasedLast) {
   EXPECT_FALSE(page.recording());
   EXPECT_FALSE(keyboard.capturing);
   EXPECT_EQ(page.lbl_REC.caption, "开始录制");
+  EXPECT_EQ(page.lbl_result.caption, "录制已结束：一个宏最多录制 10 次按键松开。");
   EXPECT_EQ(host.waits, std::vector<int>{200});  // the stop command's button feedback
   const macros::MacroScript saved = readMacro("Keep");
   ASSERT_EQ(saved.size(), 40u);
@@ -321,6 +397,10 @@ TEST(RecordingWindowTest, AnotherPageOrClosingTheWindowEndsTheRecording) {
   FakeClock clock;
   MainWindowModel model{host, hid, sink, start.path(), start.path() / "korvane-driver"};
   model.macro.attachKeyboard(keyboard, clock);
+  std::filesystem::create_directories(start.path() / "Macro");
+  ASSERT_FALSE(macros::writeMacroFile(start.path() / "Macro" / "m.spm", {"1"}));
+  model.macro.openLibrary((start.path() / "Macro").string() + "/");
+  model.macro.macro_listClick(0);
   model.ShowPage(2);
 
   for (const auto& leave : std::vector<std::function<void()>>{

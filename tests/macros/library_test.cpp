@@ -99,12 +99,16 @@ TEST(MacroLibrary, TenMacrosDisableNewAndTheTenthIsBlockNine) {
   EXPECT_EQ(blocks[9][0], 0xF9);
   EXPECT_EQ(blocks[9][5], 0x04);  // key A
 
-  // Loading may go past ten; the rule is "exactly ten".
+  // Files beyond ten (put there by other means) keep "新建" disabled: an
+  // eleventh macro would have no block either. Only a name held has room.
+  EXPECT_TRUE(library.hasRoomFor("zeta"));
+  EXPECT_TRUE(library.hasRoomFor("ZETA"));
+  EXPECT_FALSE(library.hasRoomFor("extra"));
   const TempDir elsewhere;
   writeMacro(elsewhere, "extra");
   ASSERT_EQ(library.loadFrom(elsewhere.path() / "extra.spm"), std::nullopt);
   EXPECT_EQ(library.names().size(), 11u);
-  EXPECT_TRUE(library.newEnabled());
+  EXPECT_FALSE(library.newEnabled());
 }
 
 TEST(MacroLibrary, NameDialogRefusals) {
@@ -214,7 +218,11 @@ TEST(MacroLibrary, SaveTargetsTheCurrentMacro) {
   EXPECT_EQ(SaveMacroScript(library, kClick), std::nullopt);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 
+  // A name typed into a dialog that did not create it names no file.
   library.setTypedName("typed");
+  ASSERT_EQ(SaveMacroScript(library, kClick), std::nullopt);
+  EXPECT_FALSE(fs::exists(dir.path() / "typed.spm"));
+  ASSERT_TRUE(library.createMacro("typed").created());
   ASSERT_EQ(SaveMacroScript(library, kClick), std::nullopt);
   EXPECT_EQ(readMacroFile(dir.path() / "typed.spm").script, kClick);
 
