@@ -85,6 +85,7 @@ int main(int argc, char* argv[]) {
   model.macro.openLibrary(model.state().MacroDir);
   model.macro.macro_listClick(0);
   model.macro.macro_contentClick(3);
+  model.macro.lbl_saveClick();  // the result line says what the compile did
   bool ok = true;
   for (int tab = 1; tab <= korvane::app::kPageCount; ++tab) {
     model.ShowPage(tab);
