@@ -5,12 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
 
 #include "app/main_window_model.h"
 #include "files/hex.h"
+#include "macros/macro_file.h"
+#include "macros/script.h"
 #include "platform/hid/emulated_mouse.h"
 #include "settings/code_page.h"
 #include "settings/ini_file.h"
@@ -148,6 +151,52 @@ TEST_F(CompanionTest, ApplyWritesWhatTheWindowWrites) {
   EXPECT_EQ(stuck.status, 1);
   EXPECT_NE(stuck.out.find("模式 2 lightAndMotor"), std::string::npos) << stuck.out;
   EXPECT_NE(stuck.out.find(" 81"), std::string::npos) << stuck.out;
+}
+
+// The data report korvanectl sent for the n-th data write, as hex byte texts
+// (the report-id byte first).
+std::vector<std::string> nthWrite(const std::string& trace, int n) {
+  std::istringstream lines(trace);
+  std::string line;
+  while (std::getline(lines, line)) {
+    if (line.rfind("write ", 0) == 0 && --n == 0) {
+      std::istringstream bytes(line.substr(6));
+      return {std::istream_iterator<std::string>(bytes), std::istream_iterator<std::string>()};
+    }
+  }
+  return {};
+}
+
+TEST_F(CompanionTest, ApplyMovesAMacroButtonToItsMacroAndRefusesAMacroTooLong) {
+  // Mode 3's back button plays "cc", stored when it was the first macro.
+  start_.write("configure/Mode3.ini", "[Mode3]\r\nKey4=cc\r\n");
+  start_.write("data/Mode3_data.ini", "[Mode3_data]\r\nData17=9\r\nData18=0\r\n");
+  const TempDir macroDir;
+  for (const char* name : {"aa", "bb", "cc"}) {
+    ASSERT_EQ(macros::writeMacroFile(macroDir.path() / (std::string(name) + ".spm"), {"1"}),
+              std::nullopt);
+  }
+  const std::string macroOption = "--macro-dir '" + macroDir.path().string() + "' ";
+  const fs::path trace = io_.path() / "apply.trace";
+  const CliRun apply = run(macroOption + "--emulated --trace '" + trace.string() + "' apply");
+  ASSERT_EQ(apply.status, 0) << apply.err;
+  // The active mode goes last: the fifth data write. Its byte 17 is at 1 + 17.
+  const std::vector<std::string> mode3 = nthWrite(TempDir::readFile(trace), 5);
+  ASSERT_EQ(mode3.size(), 65u);
+  EXPECT_EQ(mode3[18], "09");
+  EXPECT_EQ(mode3[19], "02");
+
+  macros::ScriptEditor clicks;
+  for (int i = 0; i < 19; ++i) {
+    macros::insertMouseClick(clicks, macros::MouseButton::Left);
+  }
+  ASSERT_EQ(macros::writeMacroFile(macroDir.path() / "dd.spm", clicks.script), std::nullopt);
+  const fs::path refused = io_.path() / "refused.trace";
+  const CliRun tooLong = run(macroOption + "--emulated --trace '" + refused.string() + "' apply");
+  EXPECT_EQ(tooLong.status, 1);
+  EXPECT_NE(tooLong.err.find("宏“dd”超出鼠标的 128 字节宏空间(需要 135 字节)。"), std::string::npos)
+      << tooLong.err;
+  EXPECT_TRUE(nthWrite(fs::exists(refused) ? TempDir::readFile(refused) : "", 1).empty());
 }
 
 // korvanectl apply reaches the desktops the window reaches: here GSettings
