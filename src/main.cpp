@@ -1,9 +1,14 @@
 // KorvaneDriver: configures the mouse's modes, buttons, lighting and macros.
 #include <QApplication>
+#include <QMessageBox>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 
+#include "app/app_state.h"
+#include "app/main_window_model.h"
+#include "app/message_texts.h"
+#include "i18n/messages.h"
 #include "paths/folders.h"
 #include "platform/desktop_pointer/desktop_setup.h"
 #include "platform/hid/hid_backend_factory.h"
@@ -39,6 +44,18 @@ int answerCommandLine(int argc, char* argv[]) {
   return -1;
 }
 
+// The running copy did not answer: told on standard error and in a message
+// box, in the user's language.
+void noAnswerFromRunningCopy(const korvane::paths::Folders& folders) {
+  korvane::app::AppState state;
+  state.useResourceFolders(folders);
+  const std::string text =
+      korvane::app::LoadMessageText(state, korvane::i18n::Message::RunningCopyNoAnswer);
+  std::fprintf(stderr, "korvane-driver: %s\n", text.c_str());
+  QMessageBox::warning(nullptr, QString::fromUtf8(korvane::app::kWindowTitle),
+                       QString::fromStdString(text));
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -47,15 +64,23 @@ int main(int argc, char* argv[]) {
   }
   QApplication application(argc, argv);
 
-  korvane::platform::SingleInstance instance;
-  if (instance.handOverToRunningCopy()) {
-    return 0;
-  }
-  instance.listen();
-
   // One rule decides where everything lives; korvanectl follows the same.
   const korvane::paths::Folders folders = korvane::paths::decideFolders(
       korvane::paths::processEnvironment(QCoreApplication::applicationFilePath().toStdString()));
+
+  korvane::platform::SingleInstance instance;
+  switch (instance.handOverToRunningCopy()) {
+    case korvane::platform::SingleInstance::HandOver::HandedOver:
+      return 0;
+    case korvane::platform::SingleInstance::HandOver::NoAnswer:
+      // A second window beside a hung one would talk to the same files and
+      // mouse: this start ends, and says why.
+      noAnswerFromRunningCopy(folders);
+      return 1;
+    case korvane::platform::SingleInstance::HandOver::NoRunningCopy:
+      break;
+  }
+  instance.listen();
   std::unique_ptr<korvane::device::HidBackend> hid =
       korvane::platform::makeHidBackendFromEnvironment();
   const std::unique_ptr<korvane::device::HidChangeWatch> hidChanges =

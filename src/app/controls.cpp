@@ -2,12 +2,22 @@
 
 #include <algorithm>
 
+#include "app/skin_image.h"
 #include "files/file_io.h"
 
 namespace korvane::app {
 
-bool Image::load(const std::filesystem::path& file) {
+bool isShowablePicture(const std::filesystem::path& file) {
   if (!files::isRegularFile(file)) {
+    return false;
+  }
+  // Judged by the header alone, before anything is decoded.
+  const std::optional<Rect> size = pictureSize(file);
+  return !size || (size->width <= kMaxPictureWidth && size->height <= kMaxPictureHeight);
+}
+
+bool Image::load(const std::filesystem::path& file) {
+  if (!isShowablePicture(file)) {
     return false;
   }
   picture = file;

@@ -34,9 +34,19 @@ struct Label : Control {
   bool highlighted = false;
 };
 
+// The largest picture a control takes: twice the window in each direction,
+// room for a skin drawn for a screen of twice the density. A larger one
+// could never be shown, and decoding it would cost hundreds of megabytes.
+inline constexpr int kMaxPictureWidth = 2 * kMainWindowArea.width;
+inline constexpr int kMaxPictureHeight = 2 * 681;
+
+// A picture file a control may show: a file that is there and whose PNG
+// header does not claim more than kMaxPictureWidth × kMaxPictureHeight.
+bool isShowablePicture(const std::filesystem::path& file);
+
 // An image control shows the file it last loaded. Every load reads the file
-// anew (the view reloads whenever `loads` moves), and a missing file leaves
-// the previous picture.
+// anew (the view reloads whenever `loads` moves); a missing file, or one too
+// large to show, leaves the previous picture.
 struct Image : Control {
   std::filesystem::path picture;
   std::uint64_t loads = 0;

@@ -35,7 +35,7 @@ std::string hexByte(int value) {
 
 }  // namespace
 
-std::string NotWrittenMessage(const AppState& state, const device::UnwrittenWrites& unwritten) {
+std::string UnwrittenList(const AppState& state, const device::UnwrittenWrites& unwritten) {
   std::vector<std::string> items;
   for (const int mode : unwritten.modes) {
     items.push_back(LoadMessageText(state, Message::UnwrittenMode, {std::to_string(mode)}));
@@ -55,7 +55,33 @@ std::string NotWrittenMessage(const AppState& state, const device::UnwrittenWrit
   if (unwritten.pointerSettings) {
     items.push_back(LoadMessageText(state, Message::UnwrittenPointerSettings));
   }
-  return LoadMessageText(state, Message::NotWrittenDisconnected, {joinList(state, items)});
+  return joinList(state, items);
+}
+
+std::string NotWrittenMessage(const AppState& state, const device::UnwrittenWrites& unwritten) {
+  return LoadMessageText(state, Message::NotWrittenDisconnected, {UnwrittenList(state, unwritten)});
+}
+
+std::string applyFailureText(const AppState& state, const device::ApplyFailure& failure) {
+  const std::string number = std::to_string(failure.number);
+  std::string failed;
+  switch (failure.kind) {
+    case device::ApplyFailure::Kind::ModeWrite:
+      failed = LoadMessageText(state, Message::WriteFailedMode, {number});
+      break;
+    case device::ApplyFailure::Kind::MacroWrite:
+      failed = LoadMessageText(state, Message::WriteFailedMacro, {number});
+      break;
+    case device::ApplyFailure::Kind::FirmwareRead:
+      failed = LoadMessageText(state, Message::FirmwareReadFailed);
+      break;
+  }
+  // The refused write is one of many the user chose: say which did not go.
+  const std::string list = UnwrittenList(state, failure.unwritten);
+  if (list.empty()) {
+    return failed;
+  }
+  return LoadMessageText(state, Message::FailedAndNotWritten, {failed, list});
 }
 
 std::string NotConnectedMessage(const AppState& state, const device::ProtocolMismatch& mismatch) {

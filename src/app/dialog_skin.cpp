@@ -1,7 +1,7 @@
 #include "app/dialog_skin.h"
 
 #include "app/app_state.h"
-#include "files/file_io.h"
+#include "app/controls.h"
 
 namespace korvane::app {
 
@@ -9,7 +9,7 @@ namespace {
 
 std::filesystem::path ifPresent(const AppState& state, const char* baseName) {
   std::filesystem::path file = state.skinFile(baseName);
-  return files::isRegularFile(file) ? file : std::filesystem::path();
+  return isShowablePicture(file) ? file : std::filesystem::path();
 }
 
 }  // namespace

@@ -10,7 +10,6 @@
 #include "app/main_window_model.h"
 #include "app/message_texts.h"
 #include "buttons/function_catalogue.h"
-#include "device/apply.h"
 #include "files/file_io.h"
 #include "i18n/language.h"
 #include "macros/compiler.h"
@@ -288,19 +287,6 @@ std::string compileErrorText(const AppState& state, const macros::CompileError& 
       return LoadMessageText(state, i18n::Message::MacroTooLong,
                              {error.macroName, std::to_string(error.bytesNeeded),
                               std::to_string(macros::kMacroBlockSize)});
-  }
-  return {};
-}
-
-std::string applyFailureText(const AppState& state, const device::ApplyFailure& failure) {
-  const std::string number = std::to_string(failure.number);
-  switch (failure.kind) {
-    case device::ApplyFailure::Kind::ModeWrite:
-      return LoadMessageText(state, i18n::Message::WriteFailedMode, {number});
-    case device::ApplyFailure::Kind::MacroWrite:
-      return LoadMessageText(state, i18n::Message::WriteFailedMacro, {number});
-    case device::ApplyFailure::Kind::FirmwareRead:
-      return LoadMessageText(state, i18n::Message::FirmwareReadFailed);
   }
   return {};
 }

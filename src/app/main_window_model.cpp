@@ -296,8 +296,9 @@ bool MainWindowModel::stopRequested() {
   return closeRequested_;
 }
 
-void MainWindowModel::applyPointerSettings() {
+std::optional<std::string> MainWindowModel::applyPointerSettings() {
   pointer.applyToSystem();
+  return fileErrorText(state_, pointer.lastError());
 }
 
 void MainWindowModel::reportTooLarge(const std::filesystem::path& file) {

@@ -260,7 +260,7 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
   void firmwareVersionChanged(const std::string& versionText) override;
   void mismatchChanged(const std::optional<device::ProtocolMismatch>& mismatch) override;
   std::optional<std::string> compileMacros() override;
-  void applyPointerSettings() override;
+  std::optional<std::string> applyPointerSettings() override;
   void showMessage(const std::string& text) override;
   void reportDisconnected(const device::UnwrittenWrites& unwritten) override;
   bool stopRequested() override;

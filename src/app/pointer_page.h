@@ -29,6 +29,8 @@ class PointerPage {
   std::vector<NamedControl> namedControls();
   // Apply's last step: both registry steps, then the four system calls.
   void applyToSystem();
+  // The last pointer setting the system refused to keep; nothing when it kept it.
+  std::optional<files::FileError> lastError() const { return sink_.lastError(); }
 
   const settings::RememberedPointerValues& remembered() const { return pointer_.remembered(); }
 

@@ -297,6 +297,18 @@ int verifyModes(app::MainWindowModel& model, cli::TerminalHost& host) {
   return finish(differs ? kExitFailure : kExitOk);
 }
 
+// A macro folder named on the command line must be there: a mistyped one
+// would compile an empty library and send the mouse ten empty macros. The
+// message, when it is missing, in the language files among the resources.
+std::optional<std::string> missingMacroFolder(const Options& options, app::MainWindowModel& model) {
+  std::error_code error;
+  if (!options.macroDir || fs::is_directory(*options.macroDir, error)) {
+    return std::nullopt;
+  }
+  model.useResourceFolders();
+  return text(model, i18n::Message::MacroFolderMissing, {options.macroDir->string()});
+}
+
 enum class DeviceCommand { Status, Show, Apply, Read, Verify };
 
 int companionCommand(const Options& options, const char* argv0, DeviceCommand command) {
@@ -317,9 +329,14 @@ int companionCommand(const Options& options, const char* argv0, DeviceCommand co
     model.useResourceFolders();
     return failure(text(model, i18n::Message::StartFolderMissing, {settingsFolder.string()}));
   }
+  if (const std::optional<std::string> message = missingMacroFolder(options, model)) {
+    return failure(*message);
+  }
   companion.start();
-  host.setProgressText([&model](int done, int total) {
-    return text(model, i18n::Message::WriteProgress, {std::to_string(done), std::to_string(total)});
+  // Read from the language file once: a line per write must not read it
+  // again each time.
+  host.setProgressText([progress = text(model, i18n::Message::WriteProgress)](int done, int total) {
+    return i18n::fillMessage(progress, {std::to_string(done), std::to_string(total)});
   });
 
   if (command == DeviceCommand::Show) {
@@ -347,13 +364,9 @@ int companionCommand(const Options& options, const char* argv0, DeviceCommand co
   if (command == DeviceCommand::Apply) {
     // Apply hands the pointer settings over only after its last write.
     companion.openPointerSettings();
+    // Apply's own message named what failed, a refused pointer record among it.
     if (model.ApplyClick() != device::ApplyOutcome::Completed) {
-      return finish(kExitFailure);  // Apply's own message named what failed
-    }
-    if (const auto* sink = companion.pointerSink(); sink != nullptr) {
-      if (const auto error = sink->lastError()) {
-        return failure(describe(*error));
-      }
+      return finish(kExitFailure);
     }
     return options.verify ? verifyModes(model, host) : finish(kExitOk);
   }
@@ -465,6 +478,9 @@ std::optional<UsageError> parse(int argc, char** argv, Options& options) {
 int compileCommand(const Options& options, const char* argv0) {
   korvane::cli::TerminalHost host(std::cerr, false, false);
   korvane::cli::Companion companion(setupFor(options, argv0), host);
+  if (const std::optional<std::string> message = missingMacroFolder(options, companion.model())) {
+    return failure(*message);
+  }
   // The library and the repeat option as the window has them after start-up.
   companion.start();
   if (!host.messages().empty()) {

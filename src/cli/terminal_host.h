@@ -72,6 +72,10 @@ class GatedPointerSink : public settings::PointerSettingsSink {
       target_.systemParameter(call);
     }
   }
+  // Only what reached the system counts.
+  std::optional<files::FileError> lastError() const override {
+    return open_ ? target_.lastError() : std::nullopt;
+  }
 
  private:
   settings::PointerSettingsSink& target_;

@@ -46,22 +46,25 @@ ApplyOutcome Apply(DeviceLink& link, LinkHost& host, ApplyHooks& hooks,
   };
   // The writes from the failed one on: modes from position modeIndex of the
   // order, then macro blocks from firstMacro, then the pointer settings.
-  auto disconnected = [&](int modeIndex, int firstMacro) {
+  auto unwrittenFrom = [&](int modeIndex, int firstMacro) {
     UnwrittenWrites unwritten;
     for (int i = modeIndex; i < order.count; ++i) {
       unwritten.modes.push_back(order.modes[static_cast<std::size_t>(i)]);
     }
     unwritten.firstMacro = firstMacro;
     unwritten.pointerSettings = true;
+    return unwritten;
+  };
+  auto disconnected = [&](int modeIndex, int firstMacro) {
     host.hideBusy();
     hooks.setCommandLabelsEnabled(true);
-    hooks.reportDisconnected(unwritten);
+    hooks.reportDisconnected(unwrittenFrom(modeIndex, firstMacro));
     return ApplyOutcome::Disconnected;
   };
-  auto stopAt = [&](ApplyFailure::Kind kind, int number) {
+  auto stopAt = [&](ApplyFailure::Kind kind, int number, int modeIndex, int firstMacro) {
     host.hideBusy();
     hooks.setCommandLabelsEnabled(true);
-    hooks.reportFailure({kind, number});
+    hooks.reportFailure({kind, number, unwrittenFrom(modeIndex, firstMacro)});
     return ApplyOutcome::WriteFailed;
   };
 
@@ -93,7 +96,7 @@ ApplyOutcome Apply(DeviceLink& link, LinkHost& host, ApplyHooks& hooks,
       if (link.mouseDisconnected()) {
         return disconnected(i, 0);
       }
-      return stopAt(ApplyFailure::Kind::ModeWrite, mode);
+      return stopAt(ApplyFailure::Kind::ModeWrite, mode, i, 0);
     }
     if (hooks.stopRequested()) {
       return stopped();
@@ -105,7 +108,7 @@ ApplyOutcome Apply(DeviceLink& link, LinkHost& host, ApplyHooks& hooks,
   // Only a transfer made while messages ran (a reconnect's version read) can
   // have failed here: nothing was written wrong, the macros are not sent.
   if (session.TransferFailed) {
-    return stopAt(ApplyFailure::Kind::FirmwareRead, 0);
+    return stopAt(ApplyFailure::Kind::FirmwareRead, 0, order.count, 0);
   }
   if (hooks.stopRequested()) {
     return stopped();
@@ -118,14 +121,16 @@ ApplyOutcome Apply(DeviceLink& link, LinkHost& host, ApplyHooks& hooks,
         return disconnected(order.count, block);
       }
       // The macro library numbers its entries from 1: entry N is block N - 1.
-      return stopAt(ApplyFailure::Kind::MacroWrite, block + 1);
+      return stopAt(ApplyFailure::Kind::MacroWrite, block + 1, order.count, block);
     }
     if (hooks.stopRequested()) {
       return stopped();
     }
   }
 
-  hooks.applyPointerSettings();
+  if (const auto error = hooks.applyPointerSettings()) {
+    return stop(*error, ApplyOutcome::PointerSettingsFailed);
+  }
   host.hideBusy();
   hooks.setCommandLabelsEnabled(true);
   return ApplyOutcome::Completed;

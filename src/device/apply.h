@@ -13,7 +13,7 @@ namespace korvane::device {
 class DeviceLink;
 class LinkHost;
 
-// What an Apply cut short by an unplug left undone.
+// What an Apply cut short by a failed transfer or an unplug left undone.
 struct UnwrittenWrites {
   std::vector<int> modes;        // in write order
   int firstMacro = kMacroCount;  // blocks firstMacro..9 not (wholly) written; kMacroCount: none
@@ -31,6 +31,8 @@ struct ApplyFailure {
   };
   Kind kind = Kind::ModeWrite;
   int number = 0;
+  // Everything the stop left unwritten, the refused write among it.
+  UnwrittenWrites unwritten{};
 
   friend bool operator==(const ApplyFailure&, const ApplyFailure&) = default;
 };
@@ -45,8 +47,9 @@ class ApplyHooks {
   // library and checks that every button's macro reaches the mouse; the
   // message when one does not, and then nothing is sent.
   virtual std::optional<std::string> compileMacros() = 0;
-  // The registry steps and the four system-parameter calls.
-  virtual void applyPointerSettings() = 0;
+  // The registry steps and the four system-parameter calls; the message when
+  // the system refused to keep them.
+  virtual std::optional<std::string> applyPointerSettings() = 0;
   virtual void showMessage(const std::string& text) = 0;
   // The mouse was unplugged during the run: tell the user what was not
   // written and let the window follow the lost connection.
@@ -55,7 +58,7 @@ class ApplyHooks {
   // halves, which would leave the mouse a torn macro): true ends the run
   // there, as when the window is closing.
   virtual bool stopRequested() { return false; }
-  // The one message of a failed transfer.
+  // The one message of a failed transfer: what failed and what was not written.
   virtual void reportFailure(const ApplyFailure& failure) = 0;
 };
 
@@ -83,12 +86,13 @@ constexpr ModeWriteOrder modeWriteOrder(int activeMode) {
 }
 
 enum class ApplyOutcome {
-  Completed,      // everything written
-  WriteFailed,    // stopped at the first failed transfer; the mouse refused it
-  Disconnected,   // stopped at the first failed transfer; the mouse was unplugged
-  CompileFailed,  // a macro could not be compiled; nothing was sent
-  Stopped,        // ended early on request (the window is closing)
-  NotStarted,     // another command was running; nothing was sent
+  Completed,              // everything written
+  WriteFailed,            // stopped at the first failed transfer; the mouse refused it
+  Disconnected,           // stopped at the first failed transfer; the mouse was unplugged
+  CompileFailed,          // a macro could not be compiled; nothing was sent
+  Stopped,                // ended early on request (the window is closing)
+  PointerSettingsFailed,  // the mouse has it all; the pointer settings were refused
+  NotStarted,             // another command was running; nothing was sent
 };
 
 // The Apply command: the ten macro blocks compiled by the hook into

@@ -58,6 +58,9 @@ enum class Message : std::uint8_t {
   MacroLibraryFull,         // %1 the macros the mouse holds
   RecordingEndedAtLimit,    // %1 the key releases a recording takes
   NoCurrentMacro,           // an edit with no macro selected or created
+  MacroFolderMissing,       // %1: the macro folder named on the command line
+  FailedAndNotWritten,      // %1: what failed, %2: the list of writes not made
+  RunningCopyNoAnswer,      // a running copy did not answer a later start
 };
 
 struct MessageRow {
@@ -96,7 +99,7 @@ inline constexpr auto kMessages = std::to_array<MessageRow>({
     {Message::DeviceOutputReportLength, "Msg_DeviceOutputReportLength", "它的输出报告为 %1 字节，设置需要 %2 字节。"},
     {Message::DeviceVersionReplyWrongCommand, "Msg_DeviceVersionReplyWrongCommand", "它对固件版本命令 %2 的回复带有命令 %1。"},
     {Message::DeviceVersionReplyTooShort, "Msg_DeviceVersionReplyTooShort", "它对固件版本命令的回复只有 %1 字节，需要 %2 字节。"},
-    {Message::FirmwareReadFailed, "Msg_FirmwareReadFailed", "读取鼠标固件版本失败，宏未写入鼠标。"},
+    {Message::FirmwareReadFailed, "Msg_FirmwareReadFailed", "读取鼠标固件版本失败。"},
     {Message::UnableToRead, "Msg_UnableToRead", "无法读取 %1"},
     {Message::UnableToList, "Msg_UnableToList", "无法列出 %1 中的文件"},
     {Message::UnableToDelete, "Msg_UnableToDelete", "无法删除 %1"},
@@ -114,6 +117,9 @@ inline constexpr auto kMessages = std::to_array<MessageRow>({
     {Message::MacroLibraryFull, "Msg_MacroLibraryFull", "鼠标只能保存 %1 个宏，请先删除一个再载入。"},
     {Message::RecordingEndedAtLimit, "Msg_RecordingEndedAtLimit", "录制已结束：一个宏最多录制 %1 次按键松开。"},
     {Message::NoCurrentMacro, "Msg_NoCurrentMacro", "请先在列表中选择一个宏，或用“新建”创建一个。"},
+    {Message::MacroFolderMissing, "Msg_MacroFolderMissing", "找不到宏文件夹 %1，未执行任何操作。"},
+    {Message::FailedAndNotWritten, "Msg_FailedAndNotWritten", "%1%2未写入。"},
+    {Message::RunningCopyNoAnswer, "Msg_RunningCopyNoAnswer", "KorvaneDriver 已在运行，但没有响应；本次启动已结束。"},
 });
 // clang-format on
 

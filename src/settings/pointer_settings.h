@@ -5,6 +5,8 @@
 #include <optional>
 #include <string_view>
 
+#include "files/file_io.h"
+
 // The four desktop pointer settings of the current user: pointer speed,
 // pointer precision, double-click time and wheel scroll lines. The controls
 // write them into the user's registry at once; Apply writes them again and
@@ -63,6 +65,9 @@ class PointerSettingsSink {
                            std::string_view text) = 0;
   // Results are not checked: the system's answer changes nothing here.
   virtual void systemParameter(const SystemParameterCall& call) = 0;
+  // The last write the system refused, a key that could not be opened
+  // among them; nothing when the last one went through.
+  virtual std::optional<files::FileError> lastError() const { return std::nullopt; }
 };
 
 // Slider positions 1..10 map to a value; position 0 (and anything outside

@@ -5,6 +5,9 @@
 #include <QPalette>
 #include <QPixmap>
 #include <QStyle>
+#include <optional>
+
+#include "ui/picture_cache.h"
 
 namespace korvane::ui {
 
@@ -67,9 +70,8 @@ void ClickLabel::decodePendingPicture() {
   if (pendingPicture_.isEmpty()) {
     return;
   }
-  QPixmap decoded;
-  if (decoded.load(pendingPicture_)) {
-    setPixmap(decoded);
+  if (const std::optional<QPixmap> decoded = decodedPicture(pendingPicture_)) {
+    setPixmap(*decoded);
   }
   pendingPicture_.clear();
 }

@@ -81,6 +81,19 @@ TEST_F(WindowWithMouse, ApplySendsTheStoredModesWithTheActiveOneLast) {
   EXPECT_TRUE(host.messages.empty());
 }
 
+// The mouse took every write but the pointer record was refused: that is
+// said as every refused write is, never passed in silence.
+TEST_F(WindowWithMouse, ARefusedPointerRecordIsReported) {
+  model.DetectHIDDeviceCounterTimer();
+  pointerSink.error =
+      files::FileError{files::FileFailure::Write, "/c/registry.ini", "Is a directory"};
+  EXPECT_EQ(model.ApplyClick(), device::ApplyOutcome::PointerSettingsFailed);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0], "无法写入 /c/registry.ini：Is a directory");
+  EXPECT_FALSE(host.busyVisible);
+  EXPECT_TRUE(model.Apply.enabled);
+}
+
 TEST_F(WindowWithMouse, AFailedWriteIsReportedOnce) {
   model.DetectHIDDeviceCounterTimer();
   model.modes.pnl_modeClick(1);
@@ -88,8 +101,10 @@ TEST_F(WindowWithMouse, AFailedWriteIsReportedOnce) {
   mouse.failTransfer(5);  // the third mode's command: two transfers per mode
   model.ApplyClick();
   ASSERT_EQ(host.messages.size(), 1u);
-  // No language file in this locale: the built-in text names the mode.
-  EXPECT_EQ(host.messages[0], "设置未能写入鼠标(模式 4)。");
+  // No language file in this locale: the built-in text names the refused
+  // mode and everything else that did not reach the mouse.
+  EXPECT_EQ(host.messages[0],
+            "设置未能写入鼠标(模式 4)。模式 4、模式 5、模式 1、宏和指针设置未写入。");
   EXPECT_FALSE(host.busyVisible);
   EXPECT_TRUE(model.SaveConf.enabled);
 }

@@ -415,9 +415,15 @@ TEST(MessageTexts, ReportsSpeakTheLanguageOfTheLocale) {
       {[&] {
          return applyFailureText(state, {device::ApplyFailure::Kind::FirmwareRead, 0});
        },
-       {"读取鼠标固件版本失败，宏未写入鼠标。", "讀取滑鼠韌體版本失敗，巨集未寫入滑鼠。",
-        "The mouse's firmware version could not be read; the macros were not written to the "
-        "mouse."}},
+       {"读取鼠标固件版本失败。", "讀取滑鼠韌體版本失敗。",
+        "The mouse's firmware version could not be read."}},
+      {[&] {
+         return applyFailureText(state, {device::ApplyFailure::Kind::MacroWrite, 9, {{}, 8, true}});
+       },
+       {"设置未能写入鼠标(宏 9)。宏 9 至 10和指针设置未写入。",
+        "設定未能寫入滑鼠(巨集 9)。巨集 9 至 10和指標設定未寫入。",
+        "The settings could not be written to the mouse (macro 9). Not written: macros 9 to 10 "
+        "and the pointer settings."}},
       {[&] {
          return fileErrorText(state, files::FileError{files::FileFailure::Write, "m", {}});
        },

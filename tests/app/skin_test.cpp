@@ -227,6 +227,26 @@ TEST_F(Skin, WithoutTheHoverPictureATabKeepsItsBarAndAllElseWorks) {
   EXPECT_EQ(picture("img_title1"), skinFile("title_base_1"));
 }
 
+// A small file whose header claims 30000 × 30000 pixels is refused by its
+// header, before any decoding: it counts as unreadable, as a missing file
+// does, so the bars keep the picture they have.
+TEST_F(Skin, APictureFarLargerThanTheWindowCountsAsUnreadable) {
+  const fs::path huge = fs::path(KORVANE_FIXTURES_DIR) / "skins" / "HugeDimensionsInHeader.png";
+  fs::copy_file(huge, skinFile("title_base_2"), fs::copy_options::overwrite_existing);
+  MainWindowModel& m = started();
+  const std::uint64_t loads = m.img_title[3].loads;
+  m.pageTabEnter(4);
+  EXPECT_EQ(picture("img_title4"), skinFile("title_base_1"));
+  EXPECT_EQ(m.img_title[3].loads, loads);
+
+  // At start-up it ends the load as a missing file would.
+  SkinFolder again;
+  fs::copy_file(huge, again.skinFile("dpi_base"), fs::copy_options::overwrite_existing);
+  again.started();
+  EXPECT_EQ(again.picture("img_page3"), again.skinFile("macro_base"));
+  EXPECT_TRUE(again.image("img_page5").blank());
+}
+
 TEST_F(Skin, AChoiceHoversAndKeepsItsSelectionOnLeave) {
   MainWindowModel& m = started();
   m.modes.pnl_modeClick(2);

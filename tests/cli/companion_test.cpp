@@ -228,6 +228,26 @@ TEST_F(CompanionTest, ApplyReachesTheDesktops) {
   EXPECT_NE(config_.read("kdeglobals").find("[KDE]\nDoubleClickInterval="), std::string::npos);
 }
 
+// A pointer record that cannot be written (the file a folder, its folder a
+// file) fails Apply with the message of every refused write.
+TEST_F(CompanionTest, AnUnwritableRecordFailsApply) {
+  const fs::path folder = config_.path() / "KorvaneDriver";
+  for (const bool recordIsAFolder : {true, false}) {
+    SCOPED_TRACE(recordIsAFolder ? "registry.ini a folder" : "the config folder a file");
+    fs::remove_all(folder);
+    if (recordIsAFolder) {
+      fs::create_directories(folder / "registry.ini");
+    } else {
+      config_.write("KorvaneDriver", "");
+    }
+    const CliRun apply = run("--emulated apply");
+    EXPECT_EQ(apply.status, 1);
+    EXPECT_NE(apply.err.find("无法写入 " + (folder / "registry.ini").string() + "："),
+              std::string::npos)
+        << apply.err;
+  }
+}
+
 TEST_F(CompanionTest, ReadSaveBacksUpWhatTheMouseHolds) {
   // The fresh emulated mouse holds zeros in every mode.
   const CliRun read = run("--emulated read --save");
@@ -236,6 +256,29 @@ TEST_F(CompanionTest, ReadSaveBacksUpWhatTheMouseHolds) {
   const std::string data = start_.read("data/Mode1_data.ini");
   EXPECT_NE(data.find("Data3=0\r\n"), std::string::npos) << data;
   EXPECT_NE(data.find("Data60=0\r\n"), std::string::npos) << data;
+}
+
+// A typo in --macro-dir would compile an empty library and erase every macro
+// on the mouse: it is an error before anything is sent, and no folder is made.
+TEST_F(CompanionTest, AMistypedMacroFolderIsAnErrorBeforeAnythingIsSent) {
+  const fs::path typo = io_.path() / "Macr0";
+  const fs::path trace = io_.path() / "typo.trace";
+  for (const std::string& arguments :
+       {"--emulated --trace '" + trace.string() + "' apply", std::string("macro compile")}) {
+    SCOPED_TRACE(arguments);
+    const CliRun result = run("--macro-dir '" + typo.string() + "' " + arguments);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_NE(result.err.find("找不到宏文件夹 " + typo.string()), std::string::npos) << result.err;
+    EXPECT_FALSE(fs::exists(typo));
+  }
+  EXPECT_EQ(TempDir::readFile(trace), "");
+  EXPECT_TRUE(fs::is_empty(config_.path()));  // no pointer settings either
+
+  // An existing folder, even an empty one, is the library it holds.
+  fs::create_directory(typo);
+  const CliRun apply = run("--macro-dir '" + typo.string() + "' --emulated apply");
+  EXPECT_EQ(apply.status, 0) << apply.err;
 }
 
 TEST_F(CompanionTest, FailuresExitWithOneAndUsageErrorsWithTwo) {
@@ -261,9 +304,26 @@ TEST_F(CompanionTest, FailuresExitWithOneAndUsageErrorsWithTwo) {
     EXPECT_EQ(result.status, 1);
     EXPECT_FALSE(result.err.empty() && result.out.empty());
   }
+  // A fault the emulated mouse cannot play is said to be ignored, never
+  // dropped in silence.
+  for (const char* environment :
+       {"KORVANE_EMULATOR_FAIL_TRANSFER=x", "KORVANE_EMULATOR_STUCK_BYTE=2:5",
+        "KORVANE_EMULATOR_STUCK_BYTE=6:5:81", "KORVANE_EMULATOR_STUCK_BYTE=0:5:81",
+        "KORVANE_EMULATOR_STUCK_BYTE=2:64:81"}) {
+    SCOPED_TRACE(environment);
+    const CliRun ignored = run("--emulated status", environment);
+    EXPECT_EQ(ignored.status, 0) << ignored.err;
+    const std::string variable(environment, std::string_view(environment).find('='));
+    EXPECT_NE(ignored.err.find(variable), std::string::npos) << ignored.err;
+    EXPECT_NE(ignored.err.find("is ignored"), std::string::npos) << ignored.err;
+  }
+
   const CliRun modeFailed = run("--emulated apply", "KORVANE_EMULATOR_FAIL_TRANSFER=4");
   // Worded as the window words it; no language file in this locale.
-  EXPECT_NE(modeFailed.err.find("设置未能写入鼠标(模式 1)。"), std::string::npos) << modeFailed.err;
+  EXPECT_NE(modeFailed.err.find("设置未能写入鼠标(模式 1)。模式 1、模式 2、模式 4、模式 5、模式 3、"
+                                "宏和指针设置未写入。"),
+            std::string::npos)
+      << modeFailed.err;
   EXPECT_TRUE(fs::is_empty(config_.path()));  // no pointer step after a failed write
 
   for (const char* arguments :

@@ -28,7 +28,10 @@ class RecordingHooks : public ApplyHooks {
     events.push_back("compile");
     return compileError;
   }
-  void applyPointerSettings() override { events.push_back("pointer"); }
+  std::optional<std::string> applyPointerSettings() override {
+    events.push_back("pointer");
+    return std::nullopt;
+  }
   void showMessage(const std::string& text) override { events.push_back("message " + text); }
   void reportDisconnected(const UnwrittenWrites& writes) override {
     events.push_back("disconnected");
@@ -39,6 +42,7 @@ class RecordingHooks : public ApplyHooks {
     static constexpr std::array<const char*, 3> kKinds = {"mode", "macro", "firmware read"};
     events.push_back("failure " + std::string(kKinds.at(static_cast<std::size_t>(failure.kind))) +
                      " " + std::to_string(failure.number));
+    unwritten = failure.unwritten;
   }
 
   std::vector<std::string> events;
@@ -143,13 +147,21 @@ TEST(Apply, StopsAtTheFirstFailedTransfer) {
     int macrosStored;
     std::size_t transfersLogged;
     std::string message;
+    UnwrittenWrites unwritten;  // the refused write and all that follows it
   };
   const Case cases[] = {
       // Order 2, 3, 4, 5, 1: the third write's command is transfer 5; its
       // data report still goes, then Apply stops.
-      {"the third mode write is rejected", 1, 5, {2, 3}, 0, 5, "failure mode 4"},
+      {"the third mode write is rejected",
+       1,
+       5,
+       {2, 3},
+       0,
+       5,
+       "failure mode 4",
+       {{4, 5, 1}, 0, true}},
       // Five modes (10 transfers), two whole macros (8), then block 2's second data report.
-      {"a macro half is rejected", 3, 22, {1, 2, 3, 4, 5}, 2, 21, "failure macro 3"},
+      {"a macro half is rejected", 3, 22, {1, 2, 3, 4, 5}, 2, 21, "failure macro 3", {{}, 2, true}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -171,6 +183,7 @@ TEST(Apply, StopsAtTheFirstFailedTransfer) {
     // Nothing after the failed operation reached the mouse.
     EXPECT_EQ(rig.mouse.transfers().size(), c.transfersLogged);
     EXPECT_EQ(hooks.events.back(), c.message);
+    EXPECT_EQ(hooks.unwritten, c.unwritten);
     EXPECT_EQ(std::count(hooks.events.begin(), hooks.events.end(), "pointer"), 0);
     EXPECT_EQ(std::count(hooks.events.begin(), hooks.events.end(), "labels on"), 1);
     EXPECT_EQ(rig.host.count("hide"), 1);
@@ -229,7 +242,7 @@ TEST(Apply, AFailureOnAPresentMouseIsNoDisconnection) {
   Blocks blocks;
   rig.mouse.failTransfer(1);
   EXPECT_EQ(runApply(rig, hooks, blocks, 1), ApplyOutcome::WriteFailed);
-  EXPECT_EQ(hooks.unwritten, std::nullopt);
+  EXPECT_EQ(std::count(hooks.events.begin(), hooks.events.end(), "disconnected"), 0);
   // The next tick reconnects all the same: the handles may be stale.
   EXPECT_TRUE(rig.session.Lost);
 }
@@ -300,6 +313,7 @@ TEST(Apply, AFailedVersionReadAmongTheMessagesIsNotAFailedWrite) {
   EXPECT_EQ(runApply(rig, hooks, blocks, 1), ApplyOutcome::WriteFailed);
   ASSERT_TRUE(replugged);
   EXPECT_EQ(hooks.events.back(), "failure firmware read 0");
+  EXPECT_EQ(hooks.unwritten, (UnwrittenWrites{{}, 0, true}));
   for (int k = 0; k < kMacroCount; ++k) {
     EXPECT_NE(rig.mouse.macros()[k], blocks.macros[k]) << "no macro block was sent";
   }

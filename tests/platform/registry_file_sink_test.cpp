@@ -87,6 +87,19 @@ TEST(RegistryFileSink, KeepsThePointerStepsLikeTheRegistryWould) {
             "uiParam=0;pvParam=0,0,0;fWinIni=2");
 }
 
+// A record that cannot be written refuses its keys and says why.
+TEST(RegistryFileSink, AnUnwritableRecordIsTheLastError) {
+  TempDir dir;
+  std::filesystem::create_directories(dir.path() / "registry.ini");
+  RegistryFileSink sink(dir.path() / "registry.ini");
+  settings::PointerSettings pointer;
+  pointer.registryStep1(sink, 7, true, 10);
+  ASSERT_TRUE(sink.lastError());
+  EXPECT_EQ(sink.lastError()->failure, files::FileFailure::Write);
+  EXPECT_EQ(sink.lastError()->path, dir.path() / "registry.ini");
+  EXPECT_FALSE(sink.lastError()->reason.empty());
+}
+
 TEST(RegistryFileSink, AValueTheFileHoldsAlreadyIsNotWrittenAgain) {
   TempDir dir;
   const std::filesystem::path file = dir.path() / "registry.ini";

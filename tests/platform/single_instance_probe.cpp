@@ -9,10 +9,20 @@ int main(int argc, char* argv[]) {
   QCoreApplication application(argc, argv);
   const QString name = application.arguments().value(1);
   QTextStream out(stdout);
+  // The hand-over's time-out in ms, when given.
+  bool given = false;
+  const int timeoutMs = application.arguments().value(2).toInt(&given);
   korvane::platform::SingleInstance instance(name);
-  if (instance.handOverToRunningCopy()) {
-    out << "handed-over" << Qt::endl;
-    return 0;
+  using HandOver = korvane::platform::SingleInstance::HandOver;
+  switch (given ? instance.handOverToRunningCopy(timeoutMs) : instance.handOverToRunningCopy()) {
+    case HandOver::HandedOver:
+      out << "handed-over" << Qt::endl;
+      return 0;
+    case HandOver::NoAnswer:
+      out << "no-answer" << Qt::endl;
+      return 4;
+    case HandOver::NoRunningCopy:
+      break;
   }
   if (!instance.listen()) {
     out << "cannot-listen" << Qt::endl;

@@ -1,6 +1,7 @@
 // Two real processes: the second start hands over to the first and ends.
 #include <QProcess>
 #include <QtTest>
+#include <csignal>
 
 namespace {
 
@@ -39,6 +40,28 @@ class SingleInstanceTest : public QObject {
     QCOMPARE(second.readAllStandardOutput().trimmed(), QByteArray("handed-over"));
 
     QVERIFY(readLine(first, "raised"));
+    QVERIFY(first.waitForFinished(5000));
+  }
+
+  // A stopped first copy (SIGSTOP, a debugger) neither accepts nor answers:
+  // every later start ends within its time-out and says so, also once the
+  // copy's backlog is full and a blocking connect would wait for it.
+  void aStoppedCopyMakesLaterStartsEndWithNoAnswer() {
+    QProcess first;
+    first.start(probe(), {uniqueName()});
+    QVERIFY(first.waitForStarted());
+    QVERIFY(readLine(first, "listening"));
+    QCOMPARE(::kill(static_cast<pid_t>(first.processId()), SIGSTOP), 0);
+    for (int start = 0; start < 8; ++start) {
+      QProcess later;
+      // No time to wait: the answer is due at once.
+      later.start(probe(), {uniqueName(), QStringLiteral("0")});
+      QVERIFY2(later.waitForFinished(5000), "a later start hangs");
+      QCOMPARE(later.exitCode(), 4);
+      QCOMPARE(later.readAllStandardOutput().trimmed(), QByteArray("no-answer"));
+    }
+    ::kill(static_cast<pid_t>(first.processId()), SIGCONT);
+    first.kill();
     QVERIFY(first.waitForFinished(5000));
   }
 

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -53,7 +54,11 @@ class RecordingPointerSink : public settings::PointerSettingsSink {
     return {calls.begin() + static_cast<std::ptrdiff_t>(std::min(from, calls.size())), calls.end()};
   }
 
+  std::optional<files::FileError> lastError() const override { return error; }
+
   std::set<std::string> refused;
+  // What the sink reports as its last refused write.
+  std::optional<files::FileError> error;
   std::vector<std::string> calls;
   std::vector<settings::SystemParameterCall> systemCalls;
   // What the registry holds now: key path -> value name -> text.

@@ -9,6 +9,7 @@
 #include "support/no_hid.h"
 #include "support/recording_pointer_sink.h"
 #include "ui/main_window.h"
+#include "ui/widgets.h"
 #include "ui/window_shape.h"
 
 using korvane::app::MainWindowModel;
@@ -91,6 +92,23 @@ class MainWindowTest : public QObject {
     QCOMPARE(model_->visiblePage(), 3);
     QVERIFY(window_->pageWidget(3)->isVisibleTo(window_.get()));
     QVERIFY(!window_->pageWidget(1)->isVisibleTo(window_.get()));
+  }
+
+  // The five tab bars show title_base_1: one decoding serves them all.
+  void aPictureIsDecodedOnceForEveryControlThatShowsIt() {
+    model_->LoadMainSkin();
+    window_->refresh();
+    QSet<qint64> decodings;
+    int bars = 0;
+    for (auto* label : window_->findChildren<korvane::ui::ClickLabel*>()) {
+      const QPixmap picture = label->picture();
+      if (picture.size() == QSize(52, 7)) {
+        ++bars;
+        decodings.insert(picture.cacheKey());
+      }
+    }
+    QCOMPARE(bars, 5);
+    QCOMPARE(decodings.size(), 1);
   }
 
   void closeLabelReachesTheHost() {

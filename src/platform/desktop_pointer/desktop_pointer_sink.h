@@ -37,7 +37,7 @@ class DesktopPointerSink : public settings::PointerSettingsSink {
   const RegistryFileSink& record() const { return record_; }
   const std::vector<SinkReport>& lastReports() const { return reports_; }
   // The last refused write: the record's own, else a desktop file's.
-  std::optional<files::FileError> lastError() const;
+  std::optional<files::FileError> lastError() const override;
 
  private:
   void applyToDesktops();

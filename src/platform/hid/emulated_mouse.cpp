@@ -344,10 +344,12 @@ const std::array<settings::ModeBlock, settings::kModeCount>& EmulatedMouse::mode
   return state_->modes;
 }
 
-void EmulatedMouse::stickByte(int mode, std::size_t offset, std::uint8_t value) {
-  if (mode >= 1 && mode <= settings::kModeCount && offset < settings::kModeBlockSize) {
-    state_->stuck = State::StuckByte{mode, offset, value};
+bool EmulatedMouse::stickByte(int mode, std::size_t offset, std::uint8_t value) {
+  if (mode < 1 || mode > settings::kModeCount || offset >= settings::kModeBlockSize) {
+    return false;
   }
+  state_->stuck = State::StuckByte{mode, offset, value};
+  return true;
 }
 
 void EmulatedMouse::setMode(int mode, const settings::ModeBlock& block) {

@@ -85,8 +85,9 @@ class EmulatedMouse : public device::HidBackend, public device::HidChangeWatch {
   const std::array<settings::ModeBlock, settings::kModeCount>& modes() const;
   void setMode(int mode, const settings::ModeBlock& block);
   // From now on, byte `offset` of mode `mode` keeps `value` whatever a
-  // write of that mode sends: a mouse that does not store a setting.
-  void stickByte(int mode, std::size_t offset, std::uint8_t value);
+  // write of that mode sends: a mouse that does not store a setting. False,
+  // changing nothing, for a mode outside 1..5 or a byte past the block.
+  bool stickByte(int mode, std::size_t offset, std::uint8_t value);
   const std::array<device::MacroBlockBytes, device::kMacroCount>& macros() const;
 
   struct State;

@@ -26,8 +26,8 @@ bool parseNumber(std::string_view text, Number& value, int base = 10) {
   return error == std::errc() && end == text.data() + text.size();
 }
 
-// "MODE:BYTE:VALUE" into the emulated mouse; anything else is reported and
-// changes nothing.
+// "MODE:BYTE:VALUE" into the emulated mouse; anything else, a mode outside
+// 1..5 or a byte past the block among it, is reported and changes nothing.
 void applyStuckByte(EmulatedMouse& mouse, std::string_view text) {
   const std::size_t first = text.find(':');
   const std::size_t second = first == std::string_view::npos ? first : text.find(':', first + 1);
@@ -40,7 +40,10 @@ void applyStuckByte(EmulatedMouse& mouse, std::string_view text) {
     std::cerr << kEmulatorStuckByteVariable << " is not MODE:BYTE:VALUE and is ignored\n";
     return;
   }
-  mouse.stickByte(mode, offset, static_cast<std::uint8_t>(value));
+  if (!mouse.stickByte(mode, offset, static_cast<std::uint8_t>(value))) {
+    std::cerr << kEmulatorStuckByteVariable << " names no byte of modes 1 to 5 (bytes 0 to "
+              << settings::kModeBlockSize - 1 << ") and is ignored\n";
+  }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <system_error>
 #include <utility>
@@ -48,30 +49,47 @@ std::filesystem::path defaultRegistryFilePath() {
 RegistryFileSink::RegistryFileSink(std::filesystem::path file) : file_(std::move(file)) {}
 
 bool RegistryFileSink::openKey(std::string_view /*keyPath*/) {
+  // No folder to keep the record in (no HOME): there is nothing to name.
   if (file_.empty()) {
     return false;
   }
+  return canWrite();
+}
+
+bool RegistryFileSink::canWrite() {
+  const auto refuse = [this](const std::string& reason) {
+    lastError_ = files::FileError{files::FileFailure::Write, file_, reason};
+    return false;
+  };
   const std::filesystem::path folder = file_.parent_path();
   std::error_code error;
   std::filesystem::create_directories(folder, error);
-  if (error || !std::filesystem::is_directory(folder, error)) {
-    return false;
+  if (error) {
+    return refuse(error.message());
+  }
+  if (!std::filesystem::is_directory(folder, error)) {
+    return refuse(std::make_error_code(std::errc::not_a_directory).message());
   }
   // The file is replaced through a temporary file beside it, so the folder
   // must take new files; an existing path must be a file we may replace.
   if (::access(folder.c_str(), W_OK | X_OK) != 0) {
-    return false;
+    return refuse(std::generic_category().message(errno));
   }
   const auto status = std::filesystem::status(file_, error);
   if (error && error != std::errc::no_such_file_or_directory) {
-    return false;
+    return refuse(error.message());
   }
   if (status.type() == std::filesystem::file_type::not_found) {
     return true;
   }
+  if (status.type() != std::filesystem::file_type::regular) {
+    return refuse(std::make_error_code(std::errc::is_a_directory).message());
+  }
   // A file we could not read back would lose its other values on the rewrite.
-  return status.type() == std::filesystem::file_type::regular &&
-         ::access(file_.c_str(), R_OK | W_OK) == 0;
+  if (::access(file_.c_str(), R_OK | W_OK) != 0) {
+    return refuse(std::generic_category().message(errno));
+  }
+  return true;
 }
 
 void RegistryFileSink::writeString(std::string_view keyPath, std::string_view valueName,

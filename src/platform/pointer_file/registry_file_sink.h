@@ -29,17 +29,18 @@ class RegistryFileSink : public settings::PointerSettingsSink {
   explicit RegistryFileSink(std::filesystem::path file);
 
   // Creates the missing configuration folder; a folder or file that cannot
-  // be written makes the key one that cannot be opened.
+  // be written makes the key one that cannot be opened, and that refusal
+  // the last error.
   bool openKey(std::string_view keyPath) override;
   void writeString(std::string_view keyPath, std::string_view valueName,
                    std::string_view text) override;
   void systemParameter(const settings::SystemParameterCall& call) override;
 
   const std::filesystem::path& file() const { return file_; }
-  // The last write the system refused after its key had been opened.
-  const std::optional<files::FileError>& lastError() const { return lastError_; }
+  std::optional<files::FileError> lastError() const override { return lastError_; }
 
  private:
+  bool canWrite();
   void write(std::string_view section, std::string_view key, std::string_view text);
 
   std::filesystem::path file_;

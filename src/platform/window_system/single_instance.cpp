@@ -10,8 +10,10 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QSocketNotifier>
+#include <algorithm>
 #include <array>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <utility>
 
@@ -34,27 +36,63 @@ bool addressOf(const QString& path, sockaddr_un& address) {
   return true;
 }
 
-// A stream socket connected to `path`, or -1.
-int connectTo(const QString& path) {
-  sockaddr_un address{};
-  if (!addressOf(path, address)) {
-    return -1;
-  }
-  const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (fd < 0) {
-    return -1;
-  }
-  if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-    ::close(fd);
-    return -1;
-  }
-  return fd;
+constexpr char kRaisedAnswer = '!';
+// How often a full backlog is tried again while the time-out lasts.
+constexpr int kConnectRetryMs = 10;
+
+using Clock = std::chrono::steady_clock;
+
+// What is left of the time-out, never below zero.
+int remainingMs(Clock::time_point deadline) {
+  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+  return static_cast<int>(std::max<std::chrono::milliseconds::rep>(left.count(), 0));
 }
 
-bool writeAll(int fd, const char* data, std::size_t length, int timeoutMs) {
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) {
+      ::close(fd_);
+    }
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+enum class Connect { Connected, NobodyListens, Busy };
+
+// A non-blocking connect: a copy that stopped accepting fills its backlog,
+// and a blocking connect would then wait for it without end.
+Connect connectTo(int fd, const sockaddr_un& address, Clock::time_point deadline) {
+  for (;;) {
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
+      return Connect::Connected;
+    }
+    if (errno == EINTR) {
+      continue;
+    }
+    // A Unix socket answers a full backlog with EAGAIN; nothing completes
+    // later, so the connect is tried again until the time-out.
+    if (errno != EAGAIN) {
+      return Connect::NobodyListens;
+    }
+    const int left = remainingMs(deadline);
+    if (left == 0) {
+      return Connect::Busy;
+    }
+    ::poll(nullptr, 0, std::min(left, kConnectRetryMs));
+  }
+}
+
+bool writeAll(int fd, const char* data, std::size_t length, Clock::time_point deadline) {
   while (length > 0) {
     pollfd ready{fd, POLLOUT, 0};
-    if (::poll(&ready, 1, timeoutMs) <= 0) {
+    if (::poll(&ready, 1, remainingMs(deadline)) <= 0) {
       return false;
     }
     const ssize_t written = ::send(fd, data, length, MSG_NOSIGNAL);
@@ -100,14 +138,45 @@ QString SingleInstance::socketPath(const QString& name) {
   return QDir::tempPath() + QLatin1Char('/') + name;
 }
 
-bool SingleInstance::handOverToRunningCopy(int timeoutMs) {
-  const int fd = connectTo(socketPath(name_));
-  if (fd < 0) {
-    return false;
+SingleInstance::HandOver SingleInstance::handOverToRunningCopy(int timeoutMs) {
+  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  sockaddr_un address{};
+  if (!addressOf(socketPath(name_), address)) {
+    return HandOver::NoRunningCopy;
   }
-  const bool sent = writeAll(fd, kRaiseMessage, sizeof kRaiseMessage - 1, timeoutMs);
-  ::close(fd);
-  return sent;
+  const Descriptor socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+  if (socket.get() < 0) {
+    return HandOver::NoRunningCopy;
+  }
+  switch (connectTo(socket.get(), address, deadline)) {
+    case Connect::NobodyListens:
+      return HandOver::NoRunningCopy;
+    case Connect::Busy:
+      return HandOver::NoAnswer;
+    case Connect::Connected:
+      break;
+  }
+  if (!writeAll(socket.get(), kRaiseMessage, sizeof kRaiseMessage - 1, deadline)) {
+    return HandOver::NoAnswer;
+  }
+  // A copy that took the message but never acts on it (stopped, hung) would
+  // leave the user with no window at all: only its answer counts.
+  for (;;) {
+    pollfd ready{socket.get(), POLLIN, 0};
+    const int polled = ::poll(&ready, 1, remainingMs(deadline));
+    if (polled < 0 && errno == EINTR) {
+      continue;
+    }
+    if (polled <= 0) {
+      return HandOver::NoAnswer;
+    }
+    char answer = 0;
+    const ssize_t length = ::recv(socket.get(), &answer, 1, 0);
+    if (length < 0 && (errno == EINTR || errno == EAGAIN)) {
+      continue;
+    }
+    return length == 1 && answer == kRaisedAnswer ? HandOver::HandedOver : HandOver::NoAnswer;
+  }
 }
 
 bool SingleInstance::listen() {
@@ -160,6 +229,8 @@ void SingleInstance::readFrom(int fd) {
   }
   if (length > 0) {
     if (QByteArray(buffer.data(), static_cast<qsizetype>(length)).contains("raise")) {
+      // The later start waits for this answer; a full socket just drops it.
+      static_cast<void>(::send(fd, &kRaisedAnswer, 1, MSG_NOSIGNAL | MSG_DONTWAIT));
       emit raiseRequested();
     }
     return;

@@ -20,8 +20,15 @@ class SingleInstance : public QObject {
   SingleInstance(const SingleInstance&) = delete;
   SingleInstance& operator=(const SingleInstance&) = delete;
 
-  // True when another copy answered and was asked to come forward.
-  bool handOverToRunningCopy(int timeoutMs = 1000);
+  enum class HandOver {
+    NoRunningCopy,  // nobody listens: this copy is the first
+    HandedOver,     // the running copy confirmed it comes forward
+    NoAnswer,       // a copy listens but did not confirm within the time-out
+  };
+  // Asks a running copy to restore and raise its window. The whole exchange,
+  // connecting included, ends within timeoutMs: a stopped or hung copy makes
+  // this start end with NoAnswer, never wait for it.
+  HandOver handOverToRunningCopy(int timeoutMs = 1000);
   // Becomes the running copy. Returns false when the socket can't be had.
   bool listen();
 
