@@ -83,6 +83,8 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://korvane.org/korvane-driver")
 # library check cannot see them (GIO 2.40 for g_settings_schema_has_key).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk, fonts-liberation2, libxi6, libglib2.0-0 (>= 2.40)")
+# Qt's own texts in the user's language; without them they stay English.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

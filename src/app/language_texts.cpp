@@ -119,6 +119,7 @@ std::string* MainWindowModel::textOf(const TextRow& row) {
   const std::string name(row.control);
   switch (row.target) {
     case TextTarget::Caption:
+    case TextTarget::AddedCaption:
       // Every control a key captions is a label.
       if (Label* label = find<Label>(name)) {
         return &label->caption;
@@ -164,6 +165,13 @@ void MainWindowModel::LoadMainTexts() {
   for (const TextRow& row : textCatalogue()) {
     if (row.target == TextTarget::Toggle) {
       setToggle(pointer, row.control, texts.readBool(file->section, row.key));
+    } else if (row.target == TextTarget::AddedCaption) {
+      if (std::string* text = textOf(row);
+          text != nullptr && texts.hasKey(file->section, row.key)) {
+        // The profile format drops leading blanks; the built-in ones stay.
+        const std::size_t blanks = std::min(text->find_first_not_of(' '), text->size());
+        *text = text->substr(0, blanks) + texts.readString(file->section, row.key);
+      }
     } else if (std::string* text = textOf(row)) {
       std::string builtIn = std::move(*text);
       *text = texts.readString(file->section, row.key);
@@ -235,6 +243,10 @@ std::string LoadMessageText(const AppState& state, i18n::Message message,
     text = std::string(row.builtIn);
   }
   return i18n::fillMessage(text, args);
+}
+
+std::string UserLanguageLocale() {
+  return i18n::localeNameOfLanguage(i18n::languageCodeFromEnvironment());
 }
 
 std::string fileErrorText(const AppState& state, const files::FileError& error) {

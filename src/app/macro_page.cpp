@@ -33,6 +33,19 @@ void place(SkinImage& image, Label& label, Rect where, const char* family,
   label.caption = std::string(caption);
 }
 
+// What the name dialog says for a name it refuses.
+i18n::Message nameProblemMessage(macros::NameProblem problem) {
+  switch (problem) {
+    case macros::NameProblem::Empty:
+      return i18n::Message::MacroNameEmpty;
+    case macros::NameProblem::AlreadyExists:
+      return i18n::Message::MacroNameExists;
+    case macros::NameProblem::Invalid:
+      break;
+  }
+  return i18n::Message::MacroNameInvalid;
+}
+
 }  // namespace
 
 MacroPage::MacroPage(WindowContext& context, const std::string& languageCode,
@@ -315,15 +328,9 @@ void MacroPage::lbl_newClick() {
     const Host::NameDialogResult result =
         context_.host.macroNameDialog([this](const std::string& name) {
           const macros::NewMacroOutcome outcome = library_.createMacro(name);
-          if (outcome.refused == macros::NameProblem::Invalid) {
-            context_.host.messageBox(
-                LoadMessageText(context_.state, i18n::Message::MacroNameInvalid));
-            return false;
-          }
           if (outcome.refused) {
-            if (auto message = macros::nameProblemMessage(*outcome.refused, languageCode_)) {
-              context_.host.messageBox(*message);
-            }
+            context_.host.messageBox(
+                LoadMessageText(context_.state, nameProblemMessage(*outcome.refused)));
             return false;
           }
           if (outcome.error) {

@@ -27,6 +27,10 @@ struct AppState;
 std::string LoadMessageText(const AppState& state, i18n::Message message,
                             std::initializer_list<std::string_view> args = {});
 
+// The POSIX locale of the user's language ("zh_CN", "zh_TW", "en_US"), for
+// the toolkit's own texts; empty when the locale is none of the three.
+std::string UserLanguageLocale();
+
 // What the lower layers report as data, in the user's language.
 std::string fileErrorText(const AppState& state, const files::FileError& error);
 // Nothing when nothing failed.

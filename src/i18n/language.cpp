@@ -20,7 +20,8 @@ struct Language {
 constexpr std::array<Language, 3> kLanguages = {{
     {2052, "CHS", "2052", "Simplified Chinese.ini", "Simplified Chinese",
      "没有发现\"Simplified Chinese.ini\"文件", "zh_CN"},
-    {1028, "CHT", "1028", "Traditional Chinese.ini", "Traditional Chinese", "No ", "zh_TW"},
+    {1028, "CHT", "1028", "Traditional Chinese.ini", "Traditional Chinese",
+     "沒有發現\"Traditional Chinese.ini\"檔案", "zh_TW"},
     {1033, "ENU", "1033", "English.ini", "English", "\"English.ini\" File No Find", "en_US"},
 }};
 
@@ -54,6 +55,11 @@ unsigned localeIdForLocaleName(std::string_view localeName) {
     }
   }
   return 0;
+}
+
+std::string localeNameOfLanguage(std::string_view languageCode) {
+  const Language* language = findByCode(languageCode);
+  return language != nullptr ? std::string(language->posixLocale) : std::string();
 }
 
 std::string languageCodeFromEnvironment() {

@@ -13,6 +13,9 @@ std::string languageCodeForLocaleId(unsigned localeId);
 // zh_CN 2052, zh_TW 1028, en_US 1033; 0 for anything else (zh_HK, en_GB ...),
 // so only those three choose a language.
 unsigned localeIdForLocaleName(std::string_view localeName);
+// The POSIX locale of a language, "zh_CN", "zh_TW" or "en_US"; empty for an
+// empty or unknown code.
+std::string localeNameOfLanguage(std::string_view languageCode);
 // The locale of the user-interface thread: LC_ALL, LC_MESSAGES, then LANG.
 std::string languageCodeFromEnvironment();
 

@@ -61,6 +61,8 @@ enum class Message : std::uint8_t {
   MacroFolderMissing,       // %1: the macro folder named on the command line
   FailedAndNotWritten,      // %1: what failed, %2: the list of writes not made
   RunningCopyNoAnswer,      // a running copy did not answer a later start
+  MacroNameEmpty,           // the name dialog's name is empty
+  MacroNameExists,          // the library holds the name already
 };
 
 struct MessageRow {
@@ -120,6 +122,8 @@ inline constexpr auto kMessages = std::to_array<MessageRow>({
     {Message::MacroFolderMissing, "Msg_MacroFolderMissing", "找不到宏文件夹 %1，未执行任何操作。"},
     {Message::FailedAndNotWritten, "Msg_FailedAndNotWritten", "%1%2未写入。"},
     {Message::RunningCopyNoAnswer, "Msg_RunningCopyNoAnswer", "KorvaneDriver 已在运行，但没有响应；本次启动已结束。"},
+    {Message::MacroNameEmpty, "Msg_MacroNameEmpty", "文件名不能为空"},
+    {Message::MacroNameExists, "Msg_MacroNameExists", "该文件名已存在"},
 });
 // clang-format on
 

@@ -16,6 +16,10 @@ enum class TextTarget : std::uint8_t {
   CheckBoxText,  // the text of a hidden check box: kept, never shown
   MenuItem,      // the caption of a menu item
   Toggle,        // not a text: a number read as a Boolean for a check-mark toggle
+  // The caption of a label that the original language files have no key
+  // for: a file without the key keeps the built-in text, and the blanks the
+  // built-in text starts with (room for a tick) stay in front.
+  AddedCaption,
   // Stands for the function menu's ten rows and its entries, whose keys and
   // labels the function catalogue holds (KM1..KM10, then KBK1..KOT4).
   FunctionMenu,
@@ -34,6 +38,9 @@ constexpr TextRow toggle(std::string_view key, std::string_view control) {
 constexpr TextRow checkBox(std::string_view key, std::string_view control) {
   return {key, control, TextTarget::CheckBoxText};
 }
+constexpr TextRow added(std::string_view key, std::string_view control) {
+  return {key, control, TextTarget::AddedCaption};
+}
 }  // namespace detail
 
 // The main window's keys in the order they are read. The function menu's
@@ -47,11 +54,12 @@ inline constexpr auto kMainTexts = std::to_array<TextRow>({
     {"K11", "Key11"}, {"K12", "Key12"},
     {"", "gbMenu", TextTarget::FunctionMenu},
     {"MS1", "lbl_msespeed"}, detail::checkBox("MS2", "cb_msespeed"),
-    detail::toggle("Mse1", "lbl_mse1"),
+    detail::toggle("Mse1", "lbl_mse1"), detail::added("MS3", "lbl_mse1"),
     {"MWS1", "lbl_msewheel"}, detail::checkBox("MWS2", "cb_msewheel"),
-    detail::toggle("Mse2", "lbl_mse2"),
+    detail::toggle("Mse2", "lbl_mse2"), detail::added("MWS3", "lbl_mse2"),
+    detail::added("MWX", "lbl_msewheel_X"),
     {"MDS", "lbl_msedbspeed"},
-    {"XY", "lbl_XY"},
+    {"XY", "lbl_XY"}, detail::added("XY2", "lbl_XY_1"),
     {"RR", "lbl_report"}, {"RRV1", "lbl_125hz"}, {"RRV2", "lbl_250hz"}, {"RRV3", "lbl_500hz"},
     {"RRV4", "lbl_1000hz"},
     {"DPI", "lbl_dpi"}, {"DPI1", "lbl_level1"}, {"DPI2", "lbl_level2"}, {"DPI3", "lbl_level3"},
@@ -64,10 +72,11 @@ inline constexpr auto kMainTexts = std::to_array<TextRow>({
     {"Macro11", "lbl_MseLeft"}, {"Macro12", "lbl_MseRight"}, {"Macro13", "lbl_MseMid"},
     {"Macro19", "lbl_delkey"}, {"Macro14", "lbl_delay_d"}, {"Macro15", "lbl_cycle_max"},
     {"Macro16", "lbl_cycle"}, {"Macro17", "lbl_load"}, {"Macro18", "lbl_cancle"},
+    detail::added("Macro20", "lbl_Time"),
     {"Swt1", "lbl_LEDSwitch"}, {"Swt2", "lbl_LEDOpen"}, {"Swt3", "lbl_LEDClose"},
     {"Bre1", "lbl_LEDBre"}, {"Bre2", "lbl_LEDBre1"}, {"Bre3", "lbl_LEDBre2"},
     {"Bre4", "lbl_LEDBre3"}, {"Bre5", "lbl_LEDBre4"}, {"Bre6", "lbl_LEDBre5"},
-    {"Bre7", "lbl_LEDBre6"},
+    {"Bre7", "lbl_LEDBre6"}, detail::added("Fre1", "lbl_LEDFreq"),
     {"Col1", "lbl_LEDcolor"}, {"Col2", "lbl_LEDcolor1"}, {"Col3", "lbl_LEDcolor2"},
     {"Col4", "lbl_LEDcolor3"}, {"Col5", "lbl_LEDcolor4"}, {"Col6", "lbl_LEDcolor5"},
     {"Col7", "lbl_LEDcolor6"}, {"Col8", "lbl_LEDcolor7"}, {"Col9", "lbl_LEDcolor8"},

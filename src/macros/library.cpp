@@ -45,17 +45,6 @@ bool fileCanHold(std::string_view name) {
          name.size() + kMacroFileExtension.size() <= kMaxFileNameBytes;
 }
 
-struct NameMessages {
-  std::string_view language;
-  std::string_view empty;
-  std::string_view exists;
-};
-constexpr NameMessages kNameMessages[] = {
-    {"CHS", "文件名不能为空", "该文件名已存在"},
-    {"CHT", "No ", "No "},
-    {"ENU", "Macro Name Empty", "Macro Name Already Exists"},
-};
-
 }  // namespace
 
 Result<std::vector<std::string>> ListMacroFiles(const std::filesystem::path& folder) {
@@ -87,23 +76,6 @@ std::optional<int> blockForEntry(int entryNumber) {
     return std::nullopt;
   }
   return entryNumber - 1;
-}
-
-std::optional<std::string> nameProblemMessage(NameProblem problem, std::string_view languageCode) {
-  for (const NameMessages& messages : kNameMessages) {
-    if (messages.language != languageCode) {
-      continue;
-    }
-    switch (problem) {
-      case NameProblem::Empty:
-        return std::string(messages.empty);
-      case NameProblem::AlreadyExists:
-        return std::string(messages.exists);
-      case NameProblem::Invalid:
-        return std::nullopt;
-    }
-  }
-  return std::nullopt;
 }
 
 MacroLibrary::MacroLibrary(std::filesystem::path folder) : folder_(std::move(folder)) {}

@@ -37,14 +37,10 @@ enum class NameProblem {
   AlreadyExists,  // the library holds it, compared without regard to case
   Invalid,        // a file name cannot hold it: "/", a control character, too long
 };
-// The message box text of an empty or already-held name for the language
-// code "CHS", "CHT" or "ENU"; nullopt (no message) for any other code. An
-// invalid name is worded by the window from the language files.
-std::optional<std::string> nameProblemMessage(NameProblem problem, std::string_view languageCode);
 
 // What `lbl_ok` of the name dialog did.
 struct NewMacroOutcome {
-  std::optional<NameProblem> refused;     // show nameProblemMessage, keep the dialog open
+  std::optional<NameProblem> refused;     // say why, keep the dialog open
   std::optional<files::FileError> error;  // the file could not be created: report it
   bool created() const { return !refused && !error; }
 };

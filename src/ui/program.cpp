@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+#include "app/message_texts.h"
+
 namespace korvane::ui {
 
 Program::Program(device::HidBackend& hid, settings::PointerSettingsSink& pointerSink,
@@ -23,6 +25,8 @@ Program::Program(device::HidBackend& hid, settings::PointerSettingsSink& pointer
 }
 
 void Program::wire() {
+  // Without the system's Qt translations Qt's own buttons stay English.
+  static_cast<void>(qtTexts_.load(app::UserLanguageLocale()));
   // The main window's title stays exactly "KorvaneDriver v1.0"; the
   // application's own title names the busy window and the message boxes.
   busy_.setWindowTitle(QString::fromUtf8(app::kApplicationTitle));

@@ -7,6 +7,7 @@
 #include "ui/busy_window.h"
 #include "ui/main_window.h"
 #include "ui/qt_host.h"
+#include "ui/qt_translations.h"
 
 namespace korvane::device {
 class HidBackend;
@@ -41,6 +42,8 @@ class Program {
  private:
   void wire();
 
+  // Before any window: the start-up messages already speak the language.
+  QtTranslations qtTexts_;
   QtHost host_;
   app::MainWindowModel model_;
   MainWindow window_;

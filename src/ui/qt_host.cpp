@@ -1,5 +1,6 @@
 #include "ui/qt_host.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -77,9 +78,23 @@ void QtHost::setBusyProgress(int done, int total) {
   }
 }
 
+QWidget* QtHost::ownerOfNewWindow() const {
+  // A message raised inside a modal dialog belongs to that dialog: parented
+  // to the main window it would open under the dialog, which is kept on top,
+  // and the dialog would wait for a box nobody can see.
+  if (QWidget* modal = QApplication::activeModalWidget()) {
+    return modal;
+  }
+  return mainWindow_;
+}
+
 void QtHost::messageBox(const std::string& text) {
+  QWidget* owner = ownerOfNewWindow();
   QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(app::kApplicationTitle),
-                  QString::fromStdString(text), QMessageBox::Ok, mainWindow_);
+                  QString::fromStdString(text), QMessageBox::Ok, owner);
+  if (owner != nullptr && owner->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+  }
   box.exec();
 }
 
@@ -166,7 +181,7 @@ std::optional<std::string> QtHost::chooseOpenFile(const std::string& filter) {
   const QString caption = text.section(QLatin1Char('|'), 0, 0);
   const QString pattern = text.section(QLatin1Char('|'), 1, 1);
   const QString file = QFileDialog::getOpenFileName(
-      mainWindow_, QString(), QString(),
+      ownerOfNewWindow(), QString(), QString(),
       QStringLiteral("%1 (%2)").arg(caption.section(QLatin1Char('('), 0, 0), pattern));
   if (file.isEmpty()) {
     return std::nullopt;

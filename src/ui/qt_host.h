@@ -58,6 +58,9 @@ class QtHost : public app::Host {
   std::function<void()> refreshView_;
   const app::AppState* state_ = nullptr;
 
+  // The window a new message box or file chooser belongs to: the active
+  // modal dialog, else the main window.
+  QWidget* ownerOfNewWindow() const;
   app::DialogSkin dialogSkin(app::DialogKind kind) const;
   app::DialogTexts dialogTexts(app::DialogKind kind) const;
 };

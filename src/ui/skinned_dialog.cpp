@@ -84,7 +84,13 @@ SkinnedDialog::SkinnedDialog(const app::DialogSkin& skin, const Texts& texts,
   } else if (layout.input == app::DialogInput::List) {
     list_ = new QComboBox(this);
     list_->setGeometry(toQRect(layout.inputArea));
-    list_->setStyleSheet(QStringLiteral("QComboBox { ") + fieldStyle + QStringLiteral(" }"));
+    // The drop-down list is drawn as its box: white names on black, the
+    // chosen one on the window's teal.
+    list_->setStyleSheet(QStringLiteral("QComboBox { ") + fieldStyle +
+                         QStringLiteral(" } QComboBox QAbstractItemView { background: black; "
+                                        "color: white; border: 1px solid #2e8fa3; "
+                                        "selection-background-color: #008080; "
+                                        "selection-color: white; outline: 0; }"));
   }
 
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {

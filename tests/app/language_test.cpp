@@ -49,6 +49,7 @@ std::optional<std::string> textIn(MainWindowModel& m, const TextRow& row) {
   const std::string name(row.control);
   switch (row.target) {
     case TextTarget::Caption:
+    case TextTarget::AddedCaption:
       if (const Label* label = m.find<Label>(name)) {
         return label->caption;
       }
@@ -117,12 +118,16 @@ TEST(TextCatalogue, EveryRowReachesAControlOfTheWindowOnce) {
   korvane::testing::RecordingPointerSink sink;
   MainWindowModel m(host, hid, sink, "/nonexistent", "/nonexistent/korvane-driver");
   std::set<std::string_view> keys;
-  std::set<std::string_view> controls;
+  std::set<std::pair<std::string_view, bool>> controls;
   for (const TextRow& row : MainWindowModel::textCatalogue()) {
     EXPECT_TRUE(keys.insert(row.key).second) << "key read twice: " << row.key;
-    EXPECT_TRUE(controls.insert(row.control).second) << "control set twice: " << row.control;
+    // A toggle's number and its caption are two things of one control.
+    const bool number = row.target == TextTarget::Toggle;
+    EXPECT_TRUE(controls.insert({row.control, number}).second)
+        << "control set twice: " << row.control;
     switch (row.target) {
       case TextTarget::Caption:
+      case TextTarget::AddedCaption:
       case TextTarget::CheckBoxText:
       case TextTarget::Toggle:
         EXPECT_NE(m.find(std::string(row.control)), nullptr)
@@ -152,7 +157,12 @@ TEST_F(LanguageTexts, EnglishFileCaptionsTheWholeWindowAndAMissingKeyBlanksItsCo
   EXPECT_TRUE(host.messages.empty());
   for (const TextRow& row : MainWindowModel::textCatalogue()) {
     if (isText(row)) {
-      EXPECT_EQ(textIn(m, row), row.key == "KOF4" ? "" : std::string(row.key)) << row.control;
+      std::string text = textIn(m, row).value_or("");
+      // Captions after a tick keep the blanks that make room for it.
+      if (row.target == TextTarget::AddedCaption) {
+        text.erase(0, text.find_first_not_of(' '));
+      }
+      EXPECT_EQ(text, row.key == "KOF4" ? "" : std::string(row.key)) << row.control;
     }
   }
   // The documented places of some keys, whatever the table says.
@@ -254,10 +264,37 @@ TEST_P(MissingLanguageFile, SaysSoOnceByLanguageAndKeepsTheBuiltInTexts) {
 INSTANTIATE_TEST_SUITE_P(
     Locales, MissingLanguageFile,
     ::testing::Values(MissingFileCase{"zh_CN.UTF-8", {"没有发现\"Simplified Chinese.ini\"文件"}},
-                      MissingFileCase{"zh_TW.UTF-8", {"No "}},
+                      MissingFileCase{"zh_TW.UTF-8", {"沒有發現\"Traditional Chinese.ini\"檔案"}},
                       MissingFileCase{"en_US.UTF-8", {"\"English.ini\" File No Find"}},
                       // 3076, Chinese (Hong Kong): no language of its own, no message.
                       MissingFileCase{"zh_HK.UTF-8", {}}, MissingFileCase{"en_GB.UTF-8", {}}));
+
+// Captions the original language files have no key for: a file of that
+// kind keeps their built-in texts; a key replaces the text after the blanks
+// that make room for a tick.
+TEST_F(LanguageTexts, AddedKeysCaptionTheirControlsAndAnOlderFileKeepsTheBuiltInTexts) {
+  ScopedLocale locale("en_US.UTF-8");
+  writeLanguageFile("ENU", {{"K1", "Left"}});
+  MainWindowModel& older = startWindow();
+  EXPECT_EQ(older.pointer.lbl_mse1.caption, "      提高指针精度");
+  EXPECT_EQ(older.sensitivity.lbl_XY_1.caption, "      XY同步");
+  EXPECT_EQ(older.macro.lbl_Time.caption, "修改延迟时间");
+  EXPECT_EQ(older.keys.Key[1].caption, "");  // an ordinary key still blanks its control
+
+  writeLanguageFile("ENU", {{"MS3", "Precision"},
+                            {"MWS3", "Page"},
+                            {"MWX", "Sideways"},
+                            {"XY2", "Same"},
+                            {"Fre1", "Speed"},
+                            {"Macro20", "Delay"}});
+  MainWindowModel& m = startWindow();
+  EXPECT_EQ(m.pointer.lbl_mse1.caption, "      Precision");
+  EXPECT_EQ(m.pointer.lbl_mse2.caption, "      Page");
+  EXPECT_EQ(m.pointer.lbl_msewheel_X.caption, "Sideways");
+  EXPECT_EQ(m.sensitivity.lbl_XY_1.caption, "      Same");
+  EXPECT_EQ(m.lighting.lbl_LEDFreq.caption, "Speed");
+  EXPECT_EQ(m.macro.lbl_Time.caption, "Delay");
+}
 
 TEST_F(LanguageTexts, PointerTogglesStartAsTheFileSays) {
   ScopedLocale locale("en_US.UTF-8");
@@ -313,7 +350,7 @@ TEST_F(LanguageTexts, DialogsReadTheirKeysFromTheFileEveryTimeTheyOpen) {
 TEST_F(LanguageTexts, WithoutTheirFileDialogsKeepTheirBuiltInTextsSilently) {
   ScopedLocale locale("zh_TW.UTF-8");
   MainWindowModel& m = startWindow();
-  ASSERT_EQ(host.messages, std::vector<std::string>{"No "});
+  ASSERT_EQ(host.messages, std::vector<std::string>{"沒有發現\"Traditional Chinese.ini\"檔案"});
   EXPECT_EQ(LoadDialogTexts(m.state(), DialogKind::MacroSelect),
             (DialogTexts{"Macro Select", "OK", "Cancel"}));
   EXPECT_EQ(LoadDialogTexts(m.state(), DialogKind::ModeName),
@@ -452,6 +489,10 @@ TEST(MessageTexts, ReportsSpeakTheLanguageOfTheLocale) {
         "Macro \"x\" could not be compiled: Unable to read m"}},
       {[&] { return LoadMessageText(state, i18n::Message::MacroNameInvalid); },
        {"文件名无效", "檔名無效", "Macro Name Invalid"}},
+      {[&] { return LoadMessageText(state, i18n::Message::MacroNameEmpty); },
+       {"文件名不能为空", "檔名不能為空", "Macro Name Empty"}},
+      {[&] { return LoadMessageText(state, i18n::Message::MacroNameExists); },
+       {"该文件名已存在", "該檔名已存在", "Macro Name Already Exists"}},
   };
   for (const char* localeName : {"zh_CN.UTF-8", "zh_TW.UTF-8", "en_US.UTF-8"}) {
     ScopedLocale locale(localeName);
@@ -473,6 +514,33 @@ TEST_F(LanguageTexts, AnInvalidMacroNameIsRefusedInTheLanguageOfTheLocale) {
   host.typedNames = {"a/b"};
   m.macro.lbl_newClick();
   EXPECT_EQ(host.messages, std::vector<std::string>{"No such name, please"});
+}
+
+// The name dialog's refusals in each locale, from the shipped files; with no
+// language of the three the built-in Simplified Chinese ones, as the
+// captions.
+TEST_F(LanguageTexts, TheNameDialogSaysWhyItRefusesANameInEveryLocale) {
+  std::filesystem::copy(std::filesystem::path(KORVANE_SOURCE_DIR) / "dist" / "Language",
+                        start.path() / "Language", std::filesystem::copy_options::recursive);
+  const std::vector<std::pair<const char*, std::vector<std::string>>> cases = {
+      {"zh_CN.UTF-8", {"文件名不能为空", "该文件名已存在"}},
+      {"zh_TW.UTF-8", {"檔名不能為空", "該檔名已存在"}},
+      {"en_US.UTF-8", {"Macro Name Empty", "Macro Name Already Exists"}},
+      {"C.UTF-8", {"文件名不能为空", "该文件名已存在"}},
+  };
+  for (const auto& [localeName, said] : cases) {
+    ScopedLocale locale(localeName);
+    MainWindowModel& m = startWindow();
+    host.messages.clear();
+    host.typedNames = {"Same"};
+    m.macro.lbl_newClick();
+    host.typedNames = {"  ", "same", "Other"};
+    m.macro.lbl_newClick();
+    EXPECT_EQ(host.messages, said) << localeName;
+    for (const char* name : {"Same", "Other"}) {
+      std::filesystem::remove(m.state().MacroDir + std::string(name) + ".spm");
+    }
+  }
 }
 
 // --- the shipped language files -------------------------------------------
@@ -527,29 +595,28 @@ TEST_P(ShippedLanguageFile, HoldsEveryKeyInTextsItsCodePageCanHold) {
 
 INSTANTIATE_TEST_SUITE_P(Languages, ShippedLanguageFile, ::testing::Values("CHS", "CHT", "ENU"));
 
-TEST(ShippedLanguageFiles, SimplifiedChineseIsTheBuiltInTextsAndTheOthersLeaveNothingBlank) {
-  FakeHost host;
-  NoHid hid;
-  korvane::testing::RecordingPointerSink sink;
-  MainWindowModel m(host, hid, sink, "/nonexistent", "/nonexistent/korvane-driver");
+// Latin a Simplified Chinese text may keep: the DPI, the report rates' "Hz",
+// the system's name and the macro files' pattern.
+bool chineseOrAllowedLatin(std::string text) {
+  for (const std::string_view latin : {"Windows", "DPI", "Hz", "*.spm"}) {
+    for (std::size_t at = text.find(latin); at != std::string::npos; at = text.find(latin)) {
+      text.erase(at, latin.size());
+    }
+  }
+  return std::ranges::none_of(text, [](char c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; });
+}
+
+TEST(ShippedLanguageFiles, SimplifiedChineseSpeaksChineseAndTheOthersLeaveNothingBlank) {
   const auto load = [](const std::string& code) {
     const auto file = shippedFile(code);
     return std::pair{settings::IniFile::load(file->path, settings::CodePage()), file->section};
   };
   const auto [chs, chsSection] = load("CHS");
-  for (const TextRow& row : MainWindowModel::textCatalogue()) {
-    if (!isText(row)) {
-      continue;
-    }
-    // The profile format drops trailing blanks ("Volume - ").
-    std::string builtIn = textIn(m, row).value_or("");
-    builtIn.erase(builtIn.find_last_not_of(' ') + 1);
-    EXPECT_EQ(chs.readString(chsSection, row.key), builtIn) << row.key;
+  for (const std::string& key : everyFileKey()) {
+    const std::string text = chs.readString(chsSection, key);
+    EXPECT_TRUE(chineseOrAllowedLatin(text)) << key << "=" << text;
   }
-  for (const i18n::DialogTextRow& dialog : i18n::kDialogTexts) {
-    EXPECT_EQ(chs.readString(chsSection, dialog.title.key), dialog.title.builtIn);
-    EXPECT_EQ(chs.readString(chsSection, dialog.ok.key), dialog.ok.builtIn);
-  }
+  // The messages' built-in texts are the Simplified Chinese file's.
   for (const i18n::MessageRow& message : i18n::kMessages) {
     EXPECT_EQ(chs.readString(chsSection, message.key), message.builtIn) << message.key;
   }
@@ -558,6 +625,22 @@ TEST(ShippedLanguageFiles, SimplifiedChineseIsTheBuiltInTextsAndTheOthersLeaveNo
     const auto [ini, section] = load(code);
     for (const std::string& key : everyFileKey()) {
       EXPECT_NE(ini.readString(section, key), "") << code << " " << key;
+    }
+  }
+}
+
+// A function a button can be given has a name of its own in every language:
+// the menu shows no two entries alike, and a stored name points to one.
+TEST(ShippedLanguageFiles, NoTwoFunctionsShareAName) {
+  for (const char* code : {"CHS", "CHT", "ENU"}) {
+    const auto file = shippedFile(code);
+    const settings::IniFile ini = settings::IniFile::load(file->path, settings::CodePage());
+    std::map<std::string, std::string_view> owner;
+    for (const buttons::FunctionEntry& entry : buttons::kFunctionCatalogue) {
+      const auto [it, fresh] =
+          owner.emplace(ini.readString(file->section, entry.textKey), entry.textKey);
+      EXPECT_TRUE(fresh) << code << ": " << entry.textKey << " and " << it->second << " are both "
+                         << it->first;
     }
   }
 }

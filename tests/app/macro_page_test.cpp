@@ -58,7 +58,8 @@ TEST_F(MacroPageTest, NewMacroThenAClickGoesToItsFileAtTheNextSavingEdit) {
   page.openLibrary(macroDir);
   host.typedNames = {"", "alpha"};
   page.lbl_newClick();
-  EXPECT_EQ(host.messages, std::vector<std::string>{"Macro Name Empty"});
+  // No language file here: the built-in words.
+  EXPECT_EQ(host.messages, std::vector<std::string>{"文件名不能为空"});
   EXPECT_EQ(page.macro_list.items, std::vector<std::string>{"1. alpha"});
   EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(macroDir) / "alpha.spm"));
   EXPECT_EQ(host.waits, std::vector<int>{200});
@@ -371,7 +372,7 @@ TEST_F(RecordingTest, NoRecordingStartsWithoutTheKeyboardOrTheLanguageFile) {
   host.messages.clear();
   language = "CHT";  // a language whose file is missing
   page.lbl_RECClick();
-  EXPECT_EQ(host.messages, std::vector<std::string>{"No "});
+  EXPECT_EQ(host.messages, std::vector<std::string>{"沒有發現\"Traditional Chinese.ini\"檔案"});
   EXPECT_EQ(keyboard.starts, 1);
   EXPECT_FALSE(page.recording());
 }

@@ -136,13 +136,6 @@ TEST(MacroLibrary, NameDialogRefusals) {
   }
   EXPECT_EQ(library.names(), std::vector<std::string>{"ABC"});
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
-
-  EXPECT_EQ(nameProblemMessage(NameProblem::Empty, "CHS"), "文件名不能为空");
-  EXPECT_EQ(nameProblemMessage(NameProblem::Empty, "ENU"), "Macro Name Empty");
-  EXPECT_EQ(nameProblemMessage(NameProblem::AlreadyExists, "CHS"), "该文件名已存在");
-  EXPECT_EQ(nameProblemMessage(NameProblem::AlreadyExists, "CHT"), "No ");
-  EXPECT_EQ(nameProblemMessage(NameProblem::AlreadyExists, "ENU"), "Macro Name Already Exists");
-  EXPECT_EQ(nameProblemMessage(NameProblem::Empty, ""), std::nullopt);
 }
 
 TEST(MacroLibrary, CreateMakesAnEmptyFileAndBecomesCurrent) {
