@@ -147,6 +147,10 @@ KeysPage::KeysPage(WindowContext& context) : context_(context) {
   }
 }
 
+std::string_view KeysPage::builtInCaption(int button) {
+  return kKeyCaptions.at(static_cast<std::size_t>(button - 1));
+}
+
 std::array<std::string, settings::kButtonCount> KeysPage::captions() const {
   std::array<std::string, settings::kButtonCount> result;
   for (std::size_t i = 0; i < Key.size(); ++i) {

@@ -68,6 +68,8 @@ class KeysPage : private buttons::AssignmentHost {
   void showKeyGroupPictures();
   // The captions of Key1..Key12.
   std::array<std::string, settings::kButtonCount> captions() const;
+  // A button's name before any language file (button 1..12).
+  static std::string_view builtInCaption(int button);
   void setCaption(int button, const std::string& caption);
   std::vector<Image*> menuImages();  // 10Keys, then the panels' backgrounds
   // The menu and each panel take the size of their loaded picture.

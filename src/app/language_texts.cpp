@@ -184,6 +184,43 @@ void MainWindowModel::LoadMainTexts() {
   }
 }
 
+void MainWindowModel::LearnFunctionNames() {
+  // Each language file's words for the functions and the buttons, and the
+  // built-in ones; the files are read as LoadMainTexts reads the user's.
+  std::vector<std::pair<settings::IniFile, std::string>> languages;
+  for (const std::string_view code : {"CHS", "CHT", "ENU"}) {
+    const std::optional<i18n::LanguageFile> file = i18n::languageFile(state_.LanguageDir, code);
+    if (file && files::isRegularFile(file->path) && !files::isTooLargeToRead(file->path)) {
+      languages.emplace_back(
+          settings::IniFile::load(file->path, settings::CodePage::forLanguage(code)),
+          file->section);
+    }
+  }
+  const auto learn = [&](std::string_view builtIn, std::string_view key, buttons::KeyAction action,
+                         int button, const std::string& shown) {
+    functionNames_.add(builtIn, action, button, shown);
+    for (const auto& [ini, section] : languages) {
+      functionNames_.add(ini.readString(section, key), action, button, shown);
+    }
+  };
+  for (const buttons::FunctionEntry& entry : buttons::kFunctionCatalogue) {
+    // A macro button shows the macro's own name.
+    if (entry.opensMacroDialog) {
+      continue;
+    }
+    if (const Label* label = find<Label>(std::string(entry.control))) {
+      learn(entry.builtInName, entry.textKey, entry.action, 0, label->caption);
+    }
+  }
+  // The buttons' default names, with the functions the factory gives them.
+  for (int button = 1; button <= settings::kButtonCount; ++button) {
+    const auto index = static_cast<std::size_t>(button - 1);
+    learn(KeysPage::builtInCaption(button), "K" + std::to_string(button),
+          buttons::readKeyAction(settings::kFactoryBlock, button), button,
+          keys.Key.at(index).caption);
+  }
+}
+
 DialogTexts BuiltInDialogTexts(DialogKind dialog) {
   const i18n::DialogTextRow& row = dialogRow(dialog);
   DialogTexts texts{std::string(row.title.builtIn), std::string(row.ok.builtIn), std::nullopt};

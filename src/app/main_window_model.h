@@ -13,6 +13,7 @@
 #include "app/app_state.h"
 #include "app/control_registry.h"
 #include "app/controls.h"
+#include "app/function_names.h"
 #include "app/keys_page.h"
 #include "app/lighting_page.h"
 #include "app/macro_page.h"
@@ -107,6 +108,10 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
   std::optional<std::string> WriteSettingsFile(int mode);
   std::optional<std::string> WriteDataFile(int mode);
   void ReadSettingsFile(int mode);
+  // Start-up, after LoadMainTexts: the functions' names of the three
+  // language files and the built-in texts, each with the text the window
+  // now shows for it.
+  void LearnFunctionNames();
   // The live files (GM.ini, the settings and the data files) with their
   // factory copies, in the order the factory reset restores them.
   std::vector<std::pair<std::filesystem::path, std::filesystem::path>> factoryFilePairs() const;
@@ -183,6 +188,9 @@ class MainWindowModel : private device::LinkObserver, private device::ApplyHooks
   // The shipped (Simplified Chinese) button and mode names with the texts the
   // language file gives them; filled by LoadMainTexts.
   std::map<std::string, std::string, std::less<>> nameTexts_;
+  // Every language's names of the functions, for the buttons of a loaded
+  // mode; filled by LearnFunctionNames.
+  FunctionNames functionNames_;
   WindowContext context_;
   device::VendorProductTable vendorProductTable_{};
   bool monitorRunning_ = false;

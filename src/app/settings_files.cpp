@@ -7,6 +7,7 @@
 #include "app/host.h"
 #include "app/main_window_model.h"
 #include "app/message_texts.h"
+#include "buttons/function_catalogue.h"
 #include "files/file_io.h"
 #include "settings/data_files.h"
 #include "settings/ini_file.h"
@@ -207,6 +208,12 @@ void MainWindowModel::ReadSettingsFile(int mode) {
     if (key.read) {
       key.read(file, section);
     }
+  }
+  // A caption saved in another language is shown in the user's.
+  for (int button = 1; button <= settings::kButtonCount; ++button) {
+    Label& label = keys.Key.at(static_cast<std::size_t>(button - 1));
+    label.caption =
+        functionNames_.shown(label.caption, button, buttons::readKeyAction(blocks.working, button));
   }
 }
 

@@ -37,6 +37,7 @@ void MainWindowModel::FormCreate() {
   // Language and captions.
   ChooseLanguage();
   LoadMainTexts();
+  LearnFunctionNames();
 
   // The user's files are made from the factory copies when missing, with the
   // default names in the language just loaded.

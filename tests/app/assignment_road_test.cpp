@@ -14,6 +14,7 @@
 #include "support/fake_host.h"
 #include "support/mouse_transfers.h"
 #include "support/recording_pointer_sink.h"
+#include "support/scoped_locale.h"
 #include "support/shipped_window.h"
 #include "support/temp_dir.h"
 
@@ -71,6 +72,60 @@ TEST_F(AssignmentRoad, ButtonsSevenToTwelveSurviveSaveRestartAndReachTheMouse) {
     EXPECT_EQ((std::array<std::uint8_t, 3>{sent[at], sent[at + 1], sent[at + 2]}), c.bytes);
   }
   EXPECT_TRUE(std::equal(sent.begin(), sent.end(), again.blocks.storedBlock(active).begin()));
+}
+
+// Files saved in one language and read in another: the names the program
+// gave show in the language of the day, so the left-click rule still finds
+// the left button; a macro's name stays as it is, even one that is also a
+// function's name.
+TEST_F(AssignmentRoad, NamesSavedInOneLanguageShowInTheLanguageOfTheNextStart) {
+  using korvane::testing::ScopedLocale;
+  std::filesystem::copy(std::filesystem::path(KORVANE_SOURCE_DIR) / "dist" / "Language",
+                        start.path() / "Language", std::filesystem::copy_options::recursive);
+  struct Shown {
+    const char* locale;
+    std::array<const char*, 4> keys;  // Key1, Key4 (Copy), Key5 (the macro "Copy"), Key8
+  };
+  const Shown shown[] = {
+      {"en_US.UTF-8", {"Left Button", "Copy", "Copy", "Browser Key"}},
+      {"zh_CN.UTF-8", {"左键", "复制", "Copy", "浏览器快捷键"}},
+      {"zh_TW.UTF-8", {"左鍵", "複製", "Copy", "瀏覽器快速鍵"}},
+      {"C.UTF-8", {"左键", "Copy", "Copy", "IE快捷键"}},
+      {"en_US.UTF-8", {"Left Button", "Copy", "Copy", "Browser Key"}},
+  };
+  {
+    ScopedLocale locale(shown[0].locale);
+    MainWindowModel& m = startWindow();
+    ASSERT_EQ(macros::writeMacroFile(macroFile("Copy"), {"1"}), std::nullopt);
+    m.keys.KeyClick(4);
+    m.keys.entryClick(kOffice, 1);
+    host.macroChoice = 0;
+    m.keys.KeyClick(5);
+    m.keys.entryClick(kGaming, kMacroEntry);
+    m.SaveConfClick();
+    m.FormCloseQuery();
+  }
+  for (const Shown& s : shown) {
+    SCOPED_TRACE(s.locale);
+    ScopedLocale locale(s.locale);
+    host.messages.clear();
+    MainWindowModel& m = startWindow();
+    for (std::size_t i = 0; i < s.keys.size(); ++i) {
+      const std::size_t button = std::array<std::size_t, 4>{0, 3, 4, 7}[i];
+      EXPECT_EQ(m.keys.Key[button].caption, s.keys[i]) << "Key" << button + 1;
+    }
+    // Button 2 takes another function: button 1 keeps the left click, so
+    // no warning, and button 1 is untouched.
+    m.keys.KeyClick(2);
+    m.keys.entryClick(kOffice, 2);
+    EXPECT_EQ(host.leftKeyWarnings, 0);
+    EXPECT_EQ(m.keys.Key[0].caption, s.keys[0]);
+    EXPECT_EQ(m.keys.Key[1].caption, m.keys.panels[2].entries[1].caption);
+    // Saved in this language for the next start.
+    m.SaveConfClick();
+    m.FormCloseQuery();
+    EXPECT_TRUE(host.messages.empty());
+  }
 }
 
 TEST_F(AssignmentRoad, TheMacroDialogListsTheFolderAsItIsWhenItOpens) {

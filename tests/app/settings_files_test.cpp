@@ -352,7 +352,10 @@ TEST_F(LiveFilesInTheLanguage, FactoryResetUnderEnglishGivesEnglishNames) {
 
   const ScopedLocale locale("en_US.UTF-8");
   startWindow();
-  EXPECT_EQ(model->keys.Key[0].caption, "左键");  // the user's files are kept as they are
+  // The user's files are kept as they are; the names the program gave show
+  // in the user's language.
+  EXPECT_EQ(model->keys.Key[0].caption, "Left Button");
+  EXPECT_NE(read("configure/Mode2.ini").find("Key1=左键"), std::string::npos);
   model->DefaultSettingClick();
   expectNamesOfTheLanguage();
   EXPECT_EQ(model->keys.Key[0].caption, "Left Button");
