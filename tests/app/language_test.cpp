@@ -596,9 +596,9 @@ TEST_P(ShippedLanguageFile, HoldsEveryKeyInTextsItsCodePageCanHold) {
 INSTANTIATE_TEST_SUITE_P(Languages, ShippedLanguageFile, ::testing::Values("CHS", "CHT", "ENU"));
 
 // Latin a Simplified Chinese text may keep: the DPI, the report rates' "Hz",
-// the system's name and the macro files' pattern.
+// the system's name, the program's own name and the macro files' pattern.
 bool chineseOrAllowedLatin(std::string text) {
-  for (const std::string_view latin : {"Windows", "DPI", "Hz", "*.spm"}) {
+  for (const std::string_view latin : {"KorvaneDriver", "Windows", "DPI", "Hz", "*.spm"}) {
     for (std::size_t at = text.find(latin); at != std::string::npos; at = text.find(latin)) {
       text.erase(at, latin.size());
     }

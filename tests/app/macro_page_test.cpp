@@ -141,7 +141,7 @@ TEST_F(MacroPageTest, ACancelledNameDialogLeavesNoMacroForAnEditToGoTo) {
   // "Alpha" is refused as held already, then the dialog is cancelled.
   host.typedNames = {"Alpha"};
   page.lbl_newClick();
-  ASSERT_EQ(host.messages, std::vector<std::string>{"Macro Name Already Exists"});
+  ASSERT_EQ(host.messages, std::vector<std::string>{"该文件名已存在"});
   host.messages.clear();
 
   const std::string ask = "请先在列表中选择一个宏，或用“新建”创建一个。";
