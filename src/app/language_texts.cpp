@@ -289,6 +289,18 @@ std::string UserLanguageLocale() {
 std::string fileErrorText(const AppState& state, const files::FileError& error) {
   i18n::Message message = i18n::Message::UnableToRead;
   switch (error.failure) {
+    case files::FileFailure::KeptTooLarge:
+      return LoadMessageText(state, i18n::Message::KeptTooLarge,
+                             {error.path.string(), files::kMaxFileSizeText});
+    case files::FileFailure::KeptUnreadable:
+      message = i18n::Message::KeptUnreadable;
+      break;
+    case files::FileFailure::KeptNotOurs:
+      return LoadMessageText(state, i18n::Message::KeptNotOurs,
+                             {error.path.string(), error.reason});
+    case files::FileFailure::KeptUndecipherable:
+      message = i18n::Message::KeptUndecipherable;
+      break;
     case files::FileFailure::Read:
       break;
     case files::FileFailure::Write:

@@ -59,6 +59,12 @@ MainWindowModel::factoryFilePairs() const {
 
 std::optional<std::string> MainWindowModel::CopyFactoryFile(const std::filesystem::path& live,
                                                             const std::filesystem::path& factory) {
+  // The reset replaces a live file of ours; one it could not read as ours
+  // (too large, unreadable, without its section) stays as it is.
+  if (std::optional<files::FileError> refused =
+          settings::IniFile::load(live, codePage_).writeRefusal(live.stem().string())) {
+    return fileErrorText(state_, refused);
+  }
   const std::optional<std::string> bytes = files::readWholeFile(factory);
   if (!bytes) {
     return fileErrorText(state_, files::FileError{files::FileFailure::Read, factory, {}});

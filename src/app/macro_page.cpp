@@ -227,6 +227,11 @@ void MacroPage::reportError(const std::optional<files::FileError>& error) {
 }
 
 void MacroPage::save() {
+  if (const std::optional<std::string> name = library_.currentMacro();
+      keptFile_ && name && library_.fileOf(*name) == keptFile_->path) {
+    reportError(keptFile_);
+    return;
+  }
   reportError(macros::SaveMacroScript(library_, editor_.script));
 }
 
@@ -281,6 +286,7 @@ void MacroPage::macro_listClick(int entry) {
   const macros::MacroFileRead file = macros::readMacroFile(library_.fileOf(*name));
   // An unreadable line stops the load there; what was read stays shown.
   editor_.load(file.script);
+  keptFile_ = file.kept;
   if (file.tooLarge) {
     reportTooLarge(library_.fileOf(*name));
   } else {
@@ -349,6 +355,7 @@ void MacroPage::lbl_newClick() {
   if (created) {
     editor_.clear();
     libraryChanged();
+    keptFile_.reset();
   }
   refreshLists();
   refreshContent();
@@ -368,8 +375,12 @@ void MacroPage::lbl_saveClick() {
 void MacroPage::lbl_deleteClick() {
   stopRecording();
   press(img_delete, [this] {
-    reportError(library_.deleteSelected());
+    const std::optional<files::FileError> failure = library_.deleteSelected();
+    reportError(failure);
     editor_.clear();
+    if (!failure) {
+      keptFile_.reset();
+    }
     refreshLists();
     refreshContent();
     libraryChanged();

@@ -171,6 +171,9 @@ class MacroPage {
   std::optional<macros::ScriptEditor> beforeRecording_;
   macros::MacroBlocks& blocks_;
   std::string meterText_ = std::string(i18n::messageRow(i18n::Message::MacroMeter).builtIn);
+  // The selected macro's file when it was not read whole: the editor holds
+  // only part of it, and saving that part would lose the rest.
+  std::optional<files::FileError> keptFile_;
 };
 
 }  // namespace korvane::app

@@ -224,6 +224,9 @@ std::optional<std::string> MainWindowModel::WriteSettingsFile(int mode) {
   const std::filesystem::path path = settings::settingsFilePath(state_.ConfigDir, mode);
   settings::IniFile file = settings::IniFile::load(path, codePage_);
   const std::string section = settings::settingsSectionName(mode);
+  if (std::optional<files::FileError> refused = file.writeRefusal(section)) {
+    return fileErrorText(state_, refused);
+  }
   for (const SettingKey& key : settingKeys(*this)) {
     key.write(file, section);
   }
@@ -251,6 +254,9 @@ std::optional<std::string> MainWindowModel::WriteGeneralFile() {
     return std::nullopt;
   }
   settings::IniFile file = settings::IniFile::load(generalFilePath(), codePage_);
+  if (std::optional<files::FileError> refused = file.writeRefusal(kGeneralSection)) {
+    return fileErrorText(state_, refused);
+  }
   for (const SettingKey& key : settingKeys(*this)) {
     key.write(file, kGeneralSection);
   }

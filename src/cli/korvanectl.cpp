@@ -223,6 +223,18 @@ std::string describe(const files::FileError& error) {
     case files::FileFailure::WrongType:
       text = "Not a macro file: ";
       break;
+    case files::FileFailure::KeptTooLarge:
+      return error.path.string() + " is larger than " + std::string(files::kMaxFileSizeText) +
+             " and was not read, so it was not replaced";
+    case files::FileFailure::KeptUnreadable:
+      return error.path.string() + " could not be read" +
+             (error.reason.empty() ? std::string() : " (" + error.reason + ")") +
+             ", so it was not replaced";
+    case files::FileFailure::KeptNotOurs:
+      return error.path.string() + " has no [" + error.reason +
+             "] section: it is not a file of this program, so nothing was written to it";
+    case files::FileFailure::KeptUndecipherable:
+      return error.path.string() + " could not be deciphered, so it was not replaced";
   }
   text += error.path.string();
   if (!error.reason.empty()) {

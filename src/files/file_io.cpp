@@ -258,8 +258,18 @@ FileContent readFile(const std::filesystem::path& path, std::size_t maxBytes) {
   FileContent content;
   // O_NONBLOCK keeps a FIFO at that path from blocking the open.
   const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-  if (!file.valid()) {
+  const auto unreadable = [&content](int error) {
+    content.unreadable = true;
+    content.reason = std::strerror(error);
     return content;
+  };
+  if (!file.valid()) {
+    // Missing (a dangling link too) is the normal absence; anything else
+    // means a file is there that the program cannot see into.
+    if (errno == ENOENT || errno == ENOTDIR) {
+      return content;
+    }
+    return unreadable(errno);
   }
   struct stat info {};
   if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
@@ -277,7 +287,7 @@ FileContent readFile(const std::filesystem::path& path, std::size_t maxBytes) {
       continue;
     }
     if (n < 0) {
-      return content;
+      return unreadable(errno);
     }
     if (n == 0) {
       break;

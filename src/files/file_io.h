@@ -16,6 +16,12 @@ enum class FileFailure {
   List,  // a folder's entries
   Delete,
   WrongType,  // a file of a kind the command does not take
+  // A write refused because the file there was not read as the file the
+  // program expects; replacing it would lose what it holds.
+  KeptUnreadable,      // it could not be read; `reason` says why, when known
+  KeptTooLarge,        // larger than kMaxFileBytes, left unread
+  KeptNotOurs,         // it lacks its own section; `reason` names the section
+  KeptUndecipherable,  // a macro file whose lines did not all decipher
 };
 
 struct FileError {
@@ -41,6 +47,12 @@ struct FileContent {
   // too large.
   std::optional<std::string> bytes;
   bool tooLarge = false;  // larger than maxBytes: left unread
+  // A file is there but could not be opened or read (not for one too large);
+  // `reason` is the system's explanation.
+  bool unreadable = false;
+  std::string reason;
+  // Something the program must not replace stands at the path unread.
+  bool refused() const { return tooLarge || unreadable; }
 };
 FileContent readFile(const std::filesystem::path& path, std::size_t maxBytes = kMaxFileBytes);
 

@@ -63,6 +63,10 @@ enum class Message : std::uint8_t {
   RunningCopyNoAnswer,      // a running copy did not answer a later start
   MacroNameEmpty,           // the name dialog's name is empty
   MacroNameExists,          // the library holds the name already
+  KeptUnreadable,           // %1: the file that was not read and so not replaced
+  KeptTooLarge,             // %1: the file, %2: the largest size read ("1 MiB")
+  KeptNotOurs,              // %1: the file, %2: the section it lacks
+  KeptUndecipherable,       // %1: the macro file whose lines did not all decipher
 };
 
 struct MessageRow {
@@ -124,6 +128,10 @@ inline constexpr auto kMessages = std::to_array<MessageRow>({
     {Message::RunningCopyNoAnswer, "Msg_RunningCopyNoAnswer", "KorvaneDriver 已在运行，但没有响应；本次启动已结束。"},
     {Message::MacroNameEmpty, "Msg_MacroNameEmpty", "文件名不能为空"},
     {Message::MacroNameExists, "Msg_MacroNameExists", "该文件名已存在"},
+    {Message::KeptUnreadable, "Msg_KeptUnreadable", "无法读取 %1，因此没有覆盖它。"},
+    {Message::KeptTooLarge, "Msg_KeptTooLarge", "文件 %1 大于 %2，未读取，因此没有覆盖它。"},
+    {Message::KeptNotOurs, "Msg_KeptNotOurs", "%1 中没有 [%2] 节，不是本程序的文件，因此没有写入。"},
+    {Message::KeptUndecipherable, "Msg_KeptUndecipherable", "%1 无法解密，因此没有覆盖它。"},
 });
 // clang-format on
 

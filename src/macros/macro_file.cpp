@@ -48,12 +48,26 @@ MacroFileRead readMacroFile(const std::filesystem::path& path) {
     return {{},
             path.string() + " is larger than " + std::string(files::kMaxFileSizeText),
             true,
-            std::nullopt};
+            std::nullopt,
+            files::FileError{files::FileFailure::KeptTooLarge, path, {}}};
   }
   if (!content.bytes) {
-    return {{}, std::nullopt, false, files::FileError{files::FileFailure::Read, path, {}}};
+    MacroFileRead read{{},
+                       std::nullopt,
+                       false,
+                       files::FileError{files::FileFailure::Read, path, {}},
+                       std::nullopt};
+    if (content.unreadable) {
+      read.readError->reason = content.reason;
+      read.kept = files::FileError{files::FileFailure::KeptUnreadable, path, content.reason};
+    }
+    return read;
   }
-  return decodeMacroFile(*content.bytes);
+  MacroFileRead read = decodeMacroFile(*content.bytes);
+  if (read.error) {
+    read.kept = files::FileError{files::FileFailure::KeptUndecipherable, path, {}};
+  }
+  return read;
 }
 
 std::optional<files::FileError> writeMacroFile(const std::filesystem::path& path,

@@ -33,6 +33,10 @@ struct MacroFileRead {
   std::optional<std::string> error;
   bool tooLarge = false;                      // larger than files::kMaxFileBytes, left unread
   std::optional<files::FileError> readError;  // the file could not be read at all
+  // The file is there but was not read whole (too large, refused by the
+  // system, a line that does not decipher): the refused write of a script
+  // built from this read, which would lose the rest of the file.
+  std::optional<files::FileError> kept;
 };
 MacroFileRead decodeMacroFile(std::string_view content);
 

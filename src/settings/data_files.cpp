@@ -54,6 +54,9 @@ std::optional<files::FileError> writeDataFile(const std::filesystem::path& file,
                                               const CodePage& codePage, const ModeBlock& block) {
   IniFile ini = IniFile::load(file, codePage);
   const std::string section = file.stem().string();
+  if (std::optional<files::FileError> refused = ini.writeRefusal(section)) {
+    return refused;
+  }
   for (std::size_t i = 0; i < block.size(); ++i) {
     ini.writeInt(section, dataKey(i), block[i]);
   }

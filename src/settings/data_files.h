@@ -30,7 +30,8 @@ std::filesystem::path factoryFilePath(const std::filesystem::path& liveFile);
 bool readDataFile(const std::filesystem::path& file, const CodePage& codePage, ModeBlock& block);
 
 // Writes Data0..Data63, keeping whatever else the file holds. Returns the
-// refused write when the system refuses it.
+// refused write when the system refuses it, and writes nothing into a file
+// that was there but not read, or that holds something without its section.
 [[nodiscard]] std::optional<files::FileError> writeDataFile(const std::filesystem::path& file,
                                                             const CodePage& codePage,
                                                             const ModeBlock& block);

@@ -1,5 +1,6 @@
 #include "settings/ini_file.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <utility>
 
@@ -130,6 +131,11 @@ IniFile IniFile::load(const std::filesystem::path& path, const CodePage& legacy)
     IniFile missing;
     missing.path_ = path;
     missing.tooLarge_ = content.tooLarge;
+    if (content.tooLarge) {
+      missing.unread_ = files::FileError{files::FileFailure::KeptTooLarge, path, {}};
+    } else if (content.unreadable) {
+      missing.unread_ = files::FileError{files::FileFailure::KeptUnreadable, path, content.reason};
+    }
     return missing;
   }
   return fromBytes(*content.bytes, legacy, path);
@@ -212,6 +218,24 @@ std::optional<std::string_view> IniFile::rawValue(std::string_view section,
 
 bool IniFile::hasSection(std::string_view section) const {
   return findSection(codePage_.fromUtf8(trim(section))).has_value();
+}
+
+bool IniFile::lacksSection(std::string_view section) const {
+  if (!exists_ || hasSection(section)) {
+    return false;
+  }
+  return std::any_of(lines_.begin(), lines_.end(),
+                     [](const Line& line) { return !isBlankLine(line.text); });
+}
+
+std::optional<files::FileError> IniFile::writeRefusal(std::string_view section) const {
+  if (unread_) {
+    return unread_;
+  }
+  if (lacksSection(section)) {
+    return files::FileError{files::FileFailure::KeptNotOurs, path_, std::string(trim(section))};
+  }
+  return std::nullopt;
 }
 
 bool IniFile::hasKey(std::string_view section, std::string_view key) const {
@@ -327,6 +351,9 @@ std::string IniFile::text() const {
 }
 
 std::optional<files::FileError> IniFile::save() const {
+  if (unread_) {
+    return unread_;
+  }
   return files::writeFileSafely(path_, text());
 }
 

@@ -73,6 +73,16 @@ class IniFile {
 
   bool exists() const { return exists_; }
   bool tooLarge() const { return tooLarge_; }
+  // A file stands at the path that was not read (too large, or the system
+  // refused the read): the refused write that save() gives instead of
+  // replacing it.
+  const std::optional<files::FileError>& unread() const { return unread_; }
+  // A file that is there and holds something but not `section`: not the file
+  // the program expects, and never written into. An empty file lacks nothing.
+  bool lacksSection(std::string_view section) const;
+  // Why a write of `section` into this file must not happen: the file was
+  // not read, or it is not ours. nullopt when it may be written.
+  std::optional<files::FileError> writeRefusal(std::string_view section) const;
   const std::filesystem::path& path() const { return path_; }
   // The encoding the file is kept in: UTF-8, or the legacy code page.
   const CodePage& codePage() const { return codePage_; }
@@ -98,7 +108,8 @@ class IniFile {
   // (".<name>.tmp-XXXXXX"), flushed to disk, then renamed over the target, so
   // the target is either the old file or the new one. An existing file keeps
   // its permissions. Returns nullopt on success, otherwise the refused write
-  // (the path as given), and no temporary file is left behind.
+  // (the path as given), and no temporary file is left behind. A file that
+  // was there but not read is never replaced: its unread() comes back.
   [[nodiscard]] std::optional<files::FileError> save() const;
 
   // The bytes that save() would write.
@@ -129,6 +140,7 @@ class IniFile {
   CodePage codePage_;
   bool exists_ = false;
   bool tooLarge_ = false;
+  std::optional<files::FileError> unread_;
   mutable std::optional<Index> index_;
   bool byteOrderMark_ = false;
   std::string newline_ = "\r\n";

@@ -417,6 +417,36 @@ TEST(RecordingWindowTest, AnotherPageOrClosingTheWindowEndsTheRecording) {
   }
 }
 
+// Fault: a macro file whose lines stopped deciphering was replaced by the
+// next edit with the few lines read before the bad one.
+TEST_F(MacroPageTest, AMacroFileThatDidNotDecipherIsNeverReplaced) {
+  const std::filesystem::path broken = std::filesystem::path(macroDir) / "broken.spm";
+  std::filesystem::copy_file(
+      std::filesystem::path(KORVANE_FIXTURES_DIR) / "macros" / "BrokenHexLine.spm", broken);
+  const std::string before = TempDir::readFile(broken);
+  page.openLibrary(macroDir);
+  page.macro_listClick(0);
+  EXPECT_EQ(host.messages, std::vector<std::string>{"Error: not a Hex String"});
+  // A click, then a new length for its "0 50" (the header read counts as
+  // no entry, so after it the pause is the third).
+  const auto savingEdit = [this](int pauseEntry) {
+    page.lbl_MseLeftClick();
+    page.macro_contentClick(pauseEntry);
+    page.Edt_ModifyTimeChange("100");
+    page.lbl_TimeClick();
+  };
+  savingEdit(2);
+  EXPECT_EQ(host.messages.back(), broken.string() + " 无法解密，因此没有覆盖它。");
+  EXPECT_EQ(TempDir::readFile(broken), before);
+
+  // Another macro made afterwards is saved as usual.
+  host.typedNames = {"fresh"};
+  page.lbl_newClick();
+  savingEdit(1);
+  EXPECT_EQ(readMacro("fresh"),
+            (macros::MacroScript{"1", "1 Left Key  CODE:0071", "0 100", "2 Left Key  CODE:0071"}));
+}
+
 TEST_F(MacroPageTest, AMacroFileTooLargeToReadIsRefusedWithAMessage) {
   const TempDir elsewhere;
   const std::filesystem::path huge = std::filesystem::path(macroDir) / "huge.spm";

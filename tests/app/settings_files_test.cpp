@@ -7,6 +7,7 @@
 #include <set>
 
 #include "app/main_window_model.h"
+#include "files/file_io.h"
 #include "i18n/language.h"
 #include "platform/hid/emulated_mouse.h"
 #include "settings/code_page.h"
@@ -73,6 +74,101 @@ TEST_F(ConfigFiles, SavingModeThreeWritesOnlyItsTwoFiles) {
   EXPECT_NE(data.find("Data0=3\r\n"), std::string::npos);
   EXPECT_NE(data.find("Data3=2\r\n"), std::string::npos);
   EXPECT_NE(read("configure/Mode3.ini").find("ReportRate=1\r\n"), std::string::npos);
+}
+
+// Fault: a file refused at start-up as too large was replaced by the next
+// Save (or, for GM.ini, the close) with the few keys built from nothing.
+// The user's own lines stand at its top, as a real settings file would.
+std::string refusedAsTooLarge(const std::string& section) {
+  return "[" + section + "]\r\nKey1=mine\r\n" + std::string(files::kMaxFileBytes, '\n');
+}
+
+TEST_F(ConfigFiles, AFileRefusedAsTooLargeIsNeverReplacedBySaveOrClose) {
+  struct Case {
+    std::string file;
+    std::string section;
+  };
+  for (const Case& c :
+       {Case{"configure/Mode1.ini", "Mode1"}, Case{"data/Mode1_data.ini", "Mode1_data"},
+        Case{"configure/GM.ini", "GM"}}) {
+    SCOPED_TRACE(c.file);
+    const std::string refused = refusedAsTooLarge(c.section);
+    const std::filesystem::path path = start.write(c.file, refused);
+    MainWindowModel& m = startWindow();
+    host.messages.clear();
+    if (c.section == "GM") {
+      m.FormCloseQuery();
+    } else {
+      m.SaveConfClick();
+    }
+    EXPECT_EQ(host.messages, std::vector<std::string>{"文件 " + path.string() +
+                                                      " 大于 1 MiB，未读取，因此没有覆盖它。"});
+    EXPECT_EQ(read(c.file), refused);
+    host.messages.clear();
+    model.reset();
+    // The next start makes it again from its factory copy.
+    std::filesystem::remove(path);
+  }
+}
+
+// Fault: a present file without its own section (here a list of accounts,
+// as a copy or behind a link) got the program's keys appended by Save or
+// the close.
+TEST_F(ConfigFiles, AFileWithoutItsOwnSectionIsNeverWrittenInto) {
+  const std::filesystem::path fixture =
+      std::filesystem::path(KORVANE_FIXTURES_DIR) / "ini" / "NotOursAccountList.txt";
+  const std::string accounts = TempDir::readFile(fixture);
+  const TempDir elsewhere;
+  struct Case {
+    std::string file;
+    std::string section;
+    bool throughLink;
+  };
+  for (const Case& c :
+       {Case{"configure/Mode1.ini", "Mode1", false},
+        Case{"data/Mode1_data.ini", "Mode1_data", true}, Case{"configure/GM.ini", "GM", true}}) {
+    SCOPED_TRACE(c.file);
+    const std::filesystem::path path = start.path() / c.file;
+    std::filesystem::path target = path;
+    std::filesystem::remove(path);
+    if (c.throughLink) {
+      target = elsewhere.write(c.section + ".txt", accounts);
+      std::filesystem::create_symlink(target, path);
+    } else {
+      start.write(c.file, accounts);
+    }
+    MainWindowModel& m = startWindow();
+    host.messages.clear();
+    if (c.section == "GM") {
+      m.FormCloseQuery();
+    } else {
+      m.SaveConfClick();
+    }
+    EXPECT_EQ(host.messages, std::vector<std::string>{path.string() + " 中没有 [" + c.section +
+                                                      "] 节，不是本程序的文件，因此没有写入。"});
+    EXPECT_EQ(TempDir::readFile(target), accounts);
+    host.messages.clear();
+    model.reset();
+    std::filesystem::remove(path);
+  }
+}
+
+TEST_F(ConfigFiles, ALinkToADataFileOfOursIsWrittenThrough) {
+  const TempDir elsewhere;
+  MainWindowModel& first = startWindow();
+  static_cast<void>(first);
+  model.reset();
+  const std::filesystem::path path = start.path() / "data/Mode1_data.ini";
+  const std::filesystem::path target =
+      elsewhere.write("backup.ini", start.read("data/Mode1_data.ini"));
+  std::filesystem::remove(path);
+  std::filesystem::create_symlink(target, path);
+  MainWindowModel& m = startWindow();
+  m.sensitivity.btn_hzClick(2);
+  m.SaveConfClick();
+  EXPECT_TRUE(host.messages.empty()) << host.messages.front();
+  EXPECT_TRUE(std::filesystem::is_symlink(path));
+  EXPECT_NE(TempDir::readFile(target).find("Data3=2\r\n"), std::string::npos);
 }
 
 TEST_F(ConfigFiles, GeneralFileAtCloseHoldsTheSettingsThenItsOwnKeysInOrder) {

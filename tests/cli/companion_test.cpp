@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/main_window_model.h"
+#include "files/file_io.h"
 #include "files/hex.h"
 #include "macros/macro_file.h"
 #include "macros/script.h"
@@ -279,6 +280,35 @@ TEST_F(CompanionTest, AMistypedMacroFolderIsAnErrorBeforeAnythingIsSent) {
   fs::create_directory(typo);
   const CliRun apply = run("--macro-dir '" + typo.string() + "' --emulated apply");
   EXPECT_EQ(apply.status, 0) << apply.err;
+}
+
+// Fault: a data file refused as too large was replaced by the backup.
+TEST_F(CompanionTest, ReadSaveNeverReplacesADataFileRefusedAsTooLarge) {
+  const std::string refused =
+      "[Mode2_data]\r\nData3=2\r\n" + std::string(files::kMaxFileBytes, '\n');
+  const fs::path path = start_.write("data/Mode2_data.ini", refused);
+  const CliRun read = run("--emulated read --save");
+  EXPECT_EQ(read.status, 1);
+  EXPECT_NE(read.err.find("文件 " + path.string() + " 大于 1 MiB，未读取，因此没有覆盖它。"),
+            std::string::npos)
+      << read.err;
+  EXPECT_EQ(start_.read("data/Mode2_data.ini"), refused);
+}
+
+// Fault: a data file that is a link to some other text file got the 64
+// Data keys appended by the backup.
+TEST_F(CompanionTest, ReadSaveNeverWritesIntoADataFileThatIsNotOurs) {
+  const std::string accounts =
+      TempDir::readFile(fs::path(KORVANE_FIXTURES_DIR) / "ini" / "NotOursAccountList.txt");
+  const fs::path target = io_.write("accounts.txt", accounts);
+  const fs::path path = start_.path() / "data/Mode1_data.ini";
+  fs::remove(path);
+  fs::create_symlink(target, path);
+  const CliRun read = run("--emulated read --save");
+  EXPECT_EQ(read.status, 1);
+  EXPECT_NE(read.err.find(path.string() + " 中没有 [Mode1_data] 节"), std::string::npos)
+      << read.err;
+  EXPECT_EQ(TempDir::readFile(target), accounts);
 }
 
 TEST_F(CompanionTest, FailuresExitWithOneAndUsageErrorsWithTwo) {

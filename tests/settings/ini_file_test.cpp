@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <climits>
@@ -615,17 +616,32 @@ TEST_F(IniFileOnDisk, SaveReplacesAnExistingFileAndKeepsItsOtherLines) {
   EXPECT_EQ(folderListing(folder_), std::vector<std::string>{"Mode1.ini"});
 }
 
-TEST_F(IniFileOnDisk, AFileTooLargeToReadLoadsAsMissingAndSaveReplacesIt) {
-  const fs::path file =
-      temp_.write("Mode1.ini", "[Mode1]\r\nSpeed=5\r\n" + std::string(files::kMaxFileBytes, '\n'));
+// A file that was there but not read is never replaced by what was built
+// without it.
+TEST_F(IniFileOnDisk, AFileTooLargeToReadLoadsAsMissingAndSaveLeavesIt) {
+  const std::string refused = "[Mode1]\r\nSpeed=5\r\n" + std::string(files::kMaxFileBytes, '\n');
+  const fs::path file = temp_.write("Mode1.ini", refused);
   IniFile ini = IniFile::load(file, kGbk);
   EXPECT_FALSE(ini.exists());
   EXPECT_TRUE(ini.tooLarge());
   EXPECT_EQ(ini.readInt("Mode1", "Speed", -1), -1);
   ini.writeInt("Mode1", "Speed", 9);
-  ASSERT_EQ(ini.save(), std::nullopt);
-  EXPECT_EQ(readBytes(file), "[Mode1]\r\nSpeed=9\r\n");
-  EXPECT_FALSE(IniFile::load(file, kGbk).tooLarge());
+  EXPECT_EQ(ini.save(), (files::FileError{files::FileFailure::KeptTooLarge, file, {}}));
+  EXPECT_EQ(readBytes(file), refused);
+  EXPECT_EQ(folderListing(folder_), std::vector<std::string>{"Mode1.ini"});
+}
+
+TEST_F(IniFileOnDisk, AFileTheSystemWillNotOpenIsNeverReplaced) {
+  // A link to itself: there, but no open gets through it (ELOOP).
+  const fs::path file = folder_ / "Mode1.ini";
+  ASSERT_EQ(::symlink("Mode1.ini", file.c_str()), 0);
+  IniFile ini = IniFile::load(file, kGbk);
+  ini.writeInt("Mode1", "Speed", 9);
+  const std::optional<files::FileError> refused = ini.save();
+  ASSERT_TRUE(refused);
+  EXPECT_EQ(refused->failure, files::FileFailure::KeptUnreadable);
+  EXPECT_EQ(refused->reason, "Too many levels of symbolic links");
+  EXPECT_TRUE(fs::is_symlink(file));
 }
 
 TEST_F(IniFileOnDisk, SaveToAMissingFolderGivesTheMessage) {
