@@ -74,19 +74,28 @@ std::optional<std::filesystem::path> resolveLinks(std::filesystem::path path, in
   return std::nullopt;
 }
 
-// ".<name>.tmp-XXXXXX", the name mkostemp gives a temporary file of ours.
-bool isTemporaryName(std::string_view name) {
-  const std::size_t tail = kTemporaryMarker.size() + kTemporaryRandomLength;
-  if (name.size() <= kTemporaryPrefix.size() + tail || !name.starts_with(kTemporaryPrefix)) {
+// The name of the target a temporary file is made for: shortened so that
+// the temporary name fits in a folder entry.
+std::string temporaryBase(const std::filesystem::path& target) {
+  std::string base = target.filename().string();
+  const std::size_t room = kMaxNameBytes - kTemporaryPrefix.size() - kTemporarySuffix.size();
+  base.resize(std::min(base.size(), room));
+  return base;
+}
+
+// ".<base>.tmp-XXXXXX", the name mkostemp gives a temporary file of a write
+// of that target; a temporary file of any other name is not ours to remove.
+bool isTemporaryNameOf(std::string_view name, std::string_view base) {
+  const std::size_t head = kTemporaryPrefix.size() + base.size() + kTemporaryMarker.size();
+  if (name.size() != head + kTemporaryRandomLength || !name.starts_with(kTemporaryPrefix) ||
+      name.substr(kTemporaryPrefix.size(), base.size()) != base ||
+      name.substr(head - kTemporaryMarker.size(), kTemporaryMarker.size()) != kTemporaryMarker) {
     return false;
   }
-  const std::string_view ending = name.substr(name.size() - tail);
-  return ending.starts_with(kTemporaryMarker) &&
-         std::all_of(ending.begin() + static_cast<std::ptrdiff_t>(kTemporaryMarker.size()),
-                     ending.end(), [](char c) {
-                       return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') ||
-                              (c >= 'a' && c <= 'z');
-                     });
+  const std::string_view random = name.substr(head);
+  return std::all_of(random.begin(), random.end(), [](char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+  });
 }
 
 class Folder {
@@ -108,19 +117,21 @@ class Folder {
   DIR* dir_;
 };
 
-// Removes the temporary files that writes killed on the way left in the
-// folder: ours by name and owner, and no longer locked by a live write (every
-// write holds a lock on its temporary file until the rename). Nothing here is
-// an error: what cannot be removed stays for the next write.
-void removeStaleTemporaries(const std::filesystem::path& folder) {
-  const Folder dir(folder);
+// Removes the temporary files that killed writes of this target left beside
+// it: named after the target, ours by owner, and no longer locked by a live
+// write (every write holds a lock on its temporary file until the rename).
+// Leftovers of other files, which may be another program's, stay. Nothing here
+// is an error: what cannot be removed stays for the next write.
+void removeStaleTemporaries(const std::filesystem::path& target) {
+  const std::string base = temporaryBase(target);
+  const Folder dir(folderOf(target));
   if (dir.get() == nullptr) {
     return;
   }
   const int dirFd = ::dirfd(dir.get());
   while (const dirent* entry = ::readdir(dir.get())) {
     const std::string_view name = entry->d_name;
-    if (!isTemporaryName(name)) {
+    if (!isTemporaryNameOf(name, base)) {
       continue;
     }
     const FileDescriptor file(
@@ -158,12 +169,9 @@ class TemporaryFile {
     // Hidden, and with its own ending, so a listing of the folder for the
     // target's kind never sees it; the target's name is shortened so that a
     // long one still leaves room.
-    std::string base = target.filename().string();
-    const std::size_t room = kMaxNameBytes - kTemporaryPrefix.size() - kTemporarySuffix.size();
-    base.resize(std::min(base.size(), room));
-    std::string name =
-        (folderOf(target) / (std::string(kTemporaryPrefix) + base + std::string(kTemporarySuffix)))
-            .string();
+    std::string name = (folderOf(target) / (std::string(kTemporaryPrefix) + temporaryBase(target) +
+                                            std::string(kTemporarySuffix)))
+                           .string();
     const int fd = ::mkostemp(name.data(), O_CLOEXEC);
     if (fd < 0) {
       return fail();
@@ -329,7 +337,7 @@ std::optional<WriteFailure> replaceFile(const std::filesystem::path& path, std::
   if (!target) {
     return failure(linkError);
   }
-  removeStaleTemporaries(folderOf(*target));
+  removeStaleTemporaries(*target);
   TemporaryFile temporary;
   // Closed only after the rename, so the lock covers the whole write.
   if (!temporary.create(*target) || !temporary.setMode(*target) || !temporary.writeAll(bytes) ||

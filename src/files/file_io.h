@@ -76,9 +76,9 @@ struct WriteFailure {
 // same folder, flushed, renamed over the target, and the folder flushed, so a
 // crash leaves the old file or the new one and never half of one. A symbolic
 // link is written through: its target is replaced and the link stays. An
-// existing target keeps its permissions. Temporary files that a killed write
-// left in that folder are removed first. No temporary file of this write is
-// left behind either way.
+// existing target keeps its permissions. Temporary files that killed writes
+// of the same target left beside it are removed first; no other file is. No temporary file of this
+// write is left behind either way.
 [[nodiscard]] std::optional<WriteFailure> replaceFile(const std::filesystem::path& path,
                                                       std::string_view bytes);
 

@@ -29,15 +29,16 @@ std::vector<std::string> listing(const fs::path& folder) {
 
 TEST(SafeWrite, RemovesTheTemporaryFilesOfKilledWritesAndNothingElse) {
   const TempDir dir;
-  // What a write killed between its temporary file and the rename leaves.
+  // What writes killed between their temporary file and the rename leave.
   dir.write(".Mode1_data.ini.tmp-Ab3xZ9", "[Mode1_data]\r\nData0=");
   dir.write(".GM.ini.tmp-000000", "");
   // Names of other programs, and of ours but not of a write.
   dir.write(".GM.ini.tmp-12", "");
   dir.write("Mode1.ini.tmp-ABCDEF", "");
   dir.write(".Mode2.ini.swp", "");
+  dir.write(".Mode1_data.ini.tmp-Ab3xZ9x", "");
   // A temporary file a live write holds: it stays.
-  const fs::path live = dir.write(".Mode3.ini.tmp-Live01", "");
+  const fs::path live = dir.write(".Mode1_data.ini.tmp-Live01", "");
   const int fd = ::open(live.c_str(), O_RDONLY | O_CLOEXEC);
   ASSERT_GE(fd, 0);
   ASSERT_EQ(::flock(fd, LOCK_EX), 0);
@@ -45,8 +46,26 @@ TEST(SafeWrite, RemovesTheTemporaryFilesOfKilledWritesAndNothingElse) {
   EXPECT_EQ(writeFileSafely(dir.path() / "Mode1_data.ini", "[Mode1_data]\r\n"), std::nullopt);
   ::close(fd);
   EXPECT_EQ(listing(dir.path()),
-            (std::vector<std::string>{".GM.ini.tmp-12", ".Mode2.ini.swp", ".Mode3.ini.tmp-Live01",
-                                      "Mode1.ini.tmp-ABCDEF", "Mode1_data.ini"}));
+            (std::vector<std::string>{".GM.ini.tmp-000000", ".GM.ini.tmp-12",
+                                      ".Mode1_data.ini.tmp-Ab3xZ9x", ".Mode1_data.ini.tmp-Live01",
+                                      ".Mode2.ini.swp", "Mode1.ini.tmp-ABCDEF", "Mode1_data.ini"}));
+  // GM.ini's own leftover goes with GM.ini's next write.
+  EXPECT_EQ(writeFileSafely(dir.path() / "GM.ini", "[GM]\r\n"), std::nullopt);
+  EXPECT_FALSE(fs::exists(dir.path() / ".GM.ini.tmp-000000"));
+}
+
+// Fault: the cleanup took any ".<anything>.tmp-XXXXXX" in the folder, such as
+// another program's temporary file beside a settings file.
+TEST(SafeWrite, CleanupLeavesTheTemporaryFilesOfOtherProgramsAlone) {
+  const TempDir dir;
+  const std::vector<std::string> others = {".notes.txt.tmp-AbCdEf", ".kdeglobals.tmp-x1Y2z3"};
+  for (const std::string& name : others) {
+    dir.write(name, "another program's unfinished save");
+  }
+  EXPECT_EQ(writeFileSafely(dir.path() / "Mode1.ini", "[Mode1]\r\n"), std::nullopt);
+  for (const std::string& name : others) {
+    EXPECT_EQ(dir.read(name), "another program's unfinished save") << name;
+  }
 }
 
 TEST(SafeWrite, WritesThroughASymbolicLinkToItsTarget) {
