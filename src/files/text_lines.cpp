@@ -24,4 +24,16 @@ std::vector<TextLine> splitLines(std::string_view text) {
   return lines;
 }
 
+std::string excerpt(std::string_view text, std::size_t maxBytes) {
+  if (text.size() <= maxBytes) {
+    return std::string(text);
+  }
+  std::size_t cut = maxBytes;
+  // Not inside a character: continuation bytes are 10xxxxxx.
+  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0U) == 0x80U) {
+    --cut;
+  }
+  return std::string(text.substr(0, cut)) + "\u2026";
+}
+
 }  // namespace korvane::files

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "files/hex.h"
+#include "files/text_lines.h"
 #include "macros/macro_file.h"
 
 namespace korvane::macros {
@@ -19,8 +20,9 @@ constexpr std::size_t kMinEventLineLength = kKindPrefixLength + kCodeDigits;
 constexpr int kUnitsPerRecord = kMaxHoldTime + 1;
 constexpr std::uint8_t kKeyCountMask = 0x7F;
 
+// A line quoted in a message: a short excerpt of a long one.
 std::string inQuotes(std::string_view text) {
-  return "\"" + std::string(text) + "\"";
+  return "\"" + files::excerpt(text) + "\"";
 }
 
 std::string_view afterKind(std::string_view line) {

@@ -224,6 +224,15 @@ TEST(MacroCompiler, InvalidLinesAreRefused) {
        "milliseconds"},
       {"1 A CODE:00G4", "line 3: the key code of \"1 A CODE:00G4\" is not four hex digits"},
       {"2 AB", "line 3: the key code of \"2 AB\" is not four hex digits"},
+      // Fault: a 500 KB delay line made a 500 KB message; a long line is
+      // quoted by its first 40 bytes.
+      {"0 " + std::string(500'000, '9'), "line 3: the delay in \"0 " + std::string(38, '9') +
+                                             "\u2026\" is not a whole number of milliseconds"},
+      {"1 " + std::string(13, 'A') + "\u00e9" + std::string(100, 'x'),
+       "line 3: the key code of \"1 " + std::string(13, 'A') + "\u00e9" + std::string(23, 'x') +
+           "\u2026\" is not four hex digits"},
+      {"1 " + std::string(37, 'A') + "\u00e9" + std::string(100, 'x'),
+       "line 3: the key code of \"1 " + std::string(37, 'A') + "\u2026\" is not four hex digits"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
