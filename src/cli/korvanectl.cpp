@@ -98,7 +98,8 @@ constexpr std::string_view kUsage =
     "      Print the script lines of a macro file (.spm).\n"
     "  macro encrypt\n"
     "      Read script lines on standard input and write the macro file content\n"
-    "      (one enciphered line per script line, CR LF) on standard output.\n"
+    "      (one enciphered line per script line, CR LF) on standard output;\n"
+    "      input larger than a macro file may be (1 MiB) is refused unread.\n"
     "\n"
     "Options:\n"
     "  --dir DIR        a start folder holding configure/ (portable use)\n"
@@ -546,6 +547,11 @@ int encryptCommand() {
     }
     if (n == 0) {
       break;
+    }
+    // Refused as a macro file of that size would be, before more is read.
+    if (input.size() + static_cast<std::size_t>(n) > files::kMaxFileBytes) {
+      return failure("standard input is larger than " + std::string(files::kMaxFileSizeText) +
+                     " and was not read");
     }
     input.append(buffer.data(), static_cast<std::size_t>(n));
   }

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "files/file_io.h"
 #include "macros/macro_file.h"
 #include "macros/script.h"
 #include "support/run_command.h"
@@ -142,6 +143,25 @@ TEST_F(KorvanectlTest, DecryptAndEncrypt) {
       korvanectl("macro encrypt", "1\n1 Left Key  CODE:0071\r\n0 50\r2 Left Key  CODE:0071");
   EXPECT_EQ(encrypted.status, 0) << encrypted.err;
   EXPECT_EQ(encrypted.out, fixture("LeftClick.spm"));
+}
+
+// Fault: macro encrypt read all of standard input, however large. Input
+// past what a macro file may hold is refused, as such a file is.
+TEST_F(KorvanectlTest, EncryptRefusesInputLargerThanAMacroFile) {
+  const std::string line = "0 50\n";
+  std::string atTheLimit;
+  while (atTheLimit.size() + line.size() <= files::kMaxFileBytes) {
+    atTheLimit += line;
+  }
+  atTheLimit.append(files::kMaxFileBytes - atTheLimit.size(), '\n');
+  const CliRun taken = korvanectl("macro encrypt", atTheLimit);
+  EXPECT_EQ(taken.status, 0) << taken.err;
+  EXPECT_FALSE(taken.out.empty());
+
+  const CliRun refused = korvanectl("macro encrypt", atTheLimit + "\n");
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.out, "");
+  EXPECT_EQ(refused.err, "korvanectl: standard input is larger than 1 MiB and was not read\n");
 }
 
 TEST_F(KorvanectlTest, EncryptFailsWhenStandardInputCannotBeRead) {
